@@ -1,0 +1,40 @@
+#pragma once
+
+#include <shared_mutex>
+#include <string>
+
+namespace engine_ext {
+
+// The process-wide engine configuration (CJK tables, font tables, settings) that every
+// engine's documents are parsed, drawn and read with.
+//
+// Lifetime rule: while any CConfigurationUse exists the configuration is neither replaced nor
+// destroyed, so one window may rebuild it while another renders on its worker thread. A
+// thread must not call BuildEngineConfiguration while it holds a CConfigurationUse.
+
+// Builds the configuration from the resource base path, or keeps the present one when it was
+// built from the same normalised path (it would come out the same). Returns 1.
+int BuildEngineConfiguration();
+
+// Engines that are alive keep the configuration; the last one to go destroys it.
+void RetainEngineConfiguration();
+void ReleaseEngineConfiguration();
+
+class CConfigurationUse {
+public:
+    // buildIfMissing: make a configuration first when none exists.
+    explicit CConfigurationUse(bool buildIfMissing = false);
+    CConfigurationUse(const CConfigurationUse &) = delete;
+    CConfigurationUse &operator=(const CConfigurationUse &) = delete;
+
+    bool HasConfiguration() const;
+    // The font file that draws a collection's non-embedded CID fonts, or empty.
+    std::string CollectionFontFile(const std::string &collection) const;
+    // The normalised resource base path the configuration was built from.
+    std::string ResourceBase() const;
+
+private:
+    std::shared_lock<std::shared_mutex> m_lock;
+};
+
+} // namespace engine_ext

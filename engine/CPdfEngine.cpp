@@ -1,0 +1,21 @@
+#include "engine/CPdfEngine.h"
+
+#include <SplashOutputDev.h>
+#include <TextOutputDev.h>
+
+CPdfEngine::CPdfEngine() = default;
+
+// Devices first: they may refer to the document's objects.
+CPdfEngine::~CPdfEngine() {
+    m_pTextDev.reset();
+    m_pScreenDev.reset();
+    CloseDocument();
+}
+
+void CPdfEngine::CloseDocument() {
+    m_BookMarkArr.clear();
+    m_PageWidths.clear();
+    m_PageHeights.clear();
+    m_pDoc.reset();
+    m_bOpen = false;
+}

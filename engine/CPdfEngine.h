@@ -1,0 +1,85 @@
+#pragma once
+
+// Private to engine/: the object behind a PDFHANDLE. Poppler types may appear here.
+
+#include "platform/DeviceContext.h"
+#include "platform/TreeControl.h"
+
+#include <PDFDoc.h>
+
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+class SplashOutputDev;
+class TextOutputDev;
+class OutlineItem;
+
+// Where a bookmark leads: a named destination, an explicit one, or a plain page number.
+struct BookMarkEntry {
+    struct Dest {
+        bool bPageRef = false;
+        int nPage = 0; // when not a reference: the 1-based page the destination names
+        Ref ref = Ref::INVALID();
+    };
+    platform::TreeItem item = 0;
+    std::optional<std::string> namedDest;
+    std::optional<Dest> dest;
+    int nPage = 0;
+};
+
+class CPdfEngine {
+public:
+    CPdfEngine();
+    ~CPdfEngine();
+    CPdfEngine(const CPdfEngine &) = delete;
+    CPdfEngine &operator=(const CPdfEngine &) = delete;
+
+    // Held by every call on this engine (see PdfApi.cpp).
+    std::mutex m_Lock;
+
+    // Opening and bookmarks (PdfOpen.cpp, PdfBookmarks.cpp).
+    int Open(const char *fileName, const char *password, platform::TreeControl *tree);
+    void CloseDocument();
+    void BuildBookMarks(platform::TreeControl *tree);
+    int GetLinkTarget(platform::TreeItem item);
+    int CanCopy() const;
+
+    // Geometry and layout (PdfGeometry.cpp).
+    int GetPageCount() const;
+    int GetPageWidth(int page) const;
+    int GetPageHeight(int page) const;
+    int SetZoom(float zoom);
+    int Rotate(int delta);
+    int GoToPage(int page);
+    int GetDocExtent(int *width, int *height) const;
+    int GetPageLeft(int page, int width) const;
+    int GetPageTop(int page) const;
+    int GetVisibleRange(int top, int bottom, int *first, int *last);
+
+    std::unique_ptr<PDFDoc> m_pDoc;
+    std::unique_ptr<SplashOutputDev> m_pScreenDev;
+    int m_nCurPage = 1;
+    float m_fZoom = 1.0f;
+    platform::DeviceContext m_hMemDC; // holds the last page bitmap
+    int m_nBmpHeight = 0;
+    int m_nBmpWidth = 0;
+    std::vector<int> m_PageWidths;  // points, by page number; entry 0 is 0
+    std::vector<int> m_PageHeights; // points, by page number; entry 0 is 0
+    std::vector<BookMarkEntry> m_BookMarkArr;
+    int m_nRotate = 0; // view rotation: 0, 90, 180 or 270
+    bool m_bOpen = false;
+    int m_bRedraw = 0;
+    std::unique_ptr<TextOutputDev> m_pTextDev;
+
+private:
+    void AddOutlineItems(const std::vector<OutlineItem *> &items, platform::TreeControl &tree);
+    void AddPageItems(platform::TreeControl &tree);
+    void BuildPageSizes();
+    // Crop-box size of a page after the page's own /Rotate, in points.
+    void GetCropSize(int page, double *w, double *h) const;
+    int ScaledHeight(int page) const;
+    int PageBottom(int page) const;
+};

@@ -1,0 +1,52 @@
+#pragma once
+
+// The only door to PDF documents: flat calls over an opaque engine handle. Results are the
+// integer codes below; nothing here throws. Every call is serialised per engine by a lock
+// taken inside the engine, so a render worker and the user-interface thread may share a handle.
+//   0 success (1 for PdfRotate and PdfGetRectText), -1 failure or null handle,
+//   -2 password missing or wrong (PdfOpen), -3 zoom factor out of range (PdfSetZoom).
+// Strings passed in and out (file names, passwords, outline titles) are UTF-8.
+
+#include "platform/TreeControl.h"
+
+#include <cstdint>
+#include <string>
+
+class CPdfEngine;
+typedef CPdfEngine *PDFHANDLE;
+
+namespace platform {
+class DeviceContext;
+class Bitmap;
+} // namespace platform
+
+typedef int (*PrintProgressProc)(int count, int page, const char *docName);
+
+PDFHANDLE PdfCreate();
+int PdfSetResourceDir(PDFHANDLE, const char *path);
+int PdfOpen(PDFHANDLE, const char *fileName, const char *password, platform::TreeControl *tree);
+int PdfIsOpen(PDFHANDLE);
+int PdfGetPageCount(PDFHANDLE);
+int PdfGetPageWidth(PDFHANDLE, int page);
+int PdfGetPageHeight(PDFHANDLE, int page);
+float PdfGetZoom(PDFHANDLE);
+int PdfSetZoom(PDFHANDLE, float zoom);
+int PdfRotate(PDFHANDLE, int delta);
+int PdfGoToPage(PDFHANDLE, int page);
+int PdfGetCurrentPage(PDFHANDLE);
+int PdfGetDocExtent(PDFHANDLE, int *width, int *height);
+int PdfGetPageLeft(PDFHANDLE, int page, int width);
+int PdfGetPageTop(PDFHANDLE, int page);
+int PdfGetVisibleRange(PDFHANDLE, int top, int bottom, int *first, int *last);
+int PdfGetLinkTarget(PDFHANDLE, platform::TreeItem item);
+int PdfCanCopy(PDFHANDLE);
+int PdfSetRedraw(PDFHANDLE, int flag);
+int PdfDrawPage(PDFHANDLE, platform::DeviceContext *dc, int page, int x, int y);
+int PdfGetRectText(PDFHANDLE, int page, double xMin, double yMin, double xMax, double yMax,
+                   char16_t *buffer, int *length, int capacity = 8192);
+platform::Bitmap *PdfGetRectBitmap(PDFHANDLE, platform::DeviceContext *dc, int page, int x, int y,
+                                   int width, int height); // caller owns
+int PdfPrint(PDFHANDLE, const char *reserved, int reserved2, int factor, int fit,
+             PrintProgressProc cb);
+int PdfSaveAs(PDFHANDLE, const char *fileName, int overwrite);
+void PdfDestroy(PDFHANDLE);

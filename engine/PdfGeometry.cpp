@@ -1,0 +1,159 @@
+#include "engine/CPdfEngine.h"
+
+#include <Page.h>
+
+#include <algorithm>
+
+namespace {
+
+constexpr float kMinZoom = 0.125f;
+constexpr float kMaxZoom = 8.0f;
+constexpr int kPageGap = 10; // pixels above every page and below the last
+constexpr int kMinPageLeft = 10;
+
+int Normalised(int degrees) {
+    return (degrees % 360 + 360) % 360;
+}
+
+bool IsQuarterTurn(int degrees) {
+    return degrees == 90 || degrees == 270;
+}
+
+// Points times zoom, formed in double and truncated toward zero like every pixel size here.
+int Scaled(int points, float zoom) {
+    return static_cast<int>(points * static_cast<double>(zoom));
+}
+
+bool Covers(int edge, int top, int bottom) {
+    return top <= edge && edge <= bottom;
+}
+
+} // namespace
+
+int CPdfEngine::GetPageCount() const {
+    return m_pDoc ? m_pDoc->getNumPages() : -1;
+}
+
+void CPdfEngine::GetCropSize(int page, double *w, double *h) const {
+    Page *p = m_pDoc->getPage(page);
+    const PDFRectangle *box = p ? p->getCropBox() : nullptr;
+    *w = box ? box->x2 - box->x1 : 0.0;
+    *h = box ? box->y2 - box->y1 : 0.0;
+    if (p && IsQuarterTurn(Normalised(p->getRotate())))
+        std::swap(*w, *h);
+}
+
+int CPdfEngine::GetPageWidth(int page) const {
+    if (!m_pDoc || !m_pDoc->isOk() || page < 1 || page > GetPageCount())
+        return -1;
+    double w, h;
+    GetCropSize(page, &w, &h);
+    return static_cast<int>(IsQuarterTurn(m_nRotate) ? h : w);
+}
+
+int CPdfEngine::GetPageHeight(int page) const {
+    if (!m_pDoc || !m_pDoc->isOk() || page < 1 || page > GetPageCount())
+        return -1;
+    double w, h;
+    GetCropSize(page, &w, &h);
+    return static_cast<int>(IsQuarterTurn(m_nRotate) ? w : h);
+}
+
+void CPdfEngine::BuildPageSizes() {
+    const int count = std::max(GetPageCount(), 0);
+    m_PageWidths.assign(1, 0);
+    m_PageHeights.assign(1, 0);
+    m_PageWidths.reserve(count + 1);
+    m_PageHeights.reserve(count + 1);
+    for (int p = 1; p <= count; ++p) {
+        m_PageWidths.push_back(GetPageWidth(p));
+        m_PageHeights.push_back(GetPageHeight(p));
+    }
+}
+
+int CPdfEngine::SetZoom(float zoom) {
+    if (!(zoom >= kMinZoom && zoom <= kMaxZoom))
+        return -3;
+    m_fZoom = zoom;
+    m_bRedraw = 1;
+    return 0;
+}
+
+int CPdfEngine::Rotate(int delta) {
+    if (delta == 90 || delta == -90)
+        m_nRotate = Normalised(m_nRotate + delta);
+    if (m_pDoc)
+        BuildPageSizes();
+    return 1;
+}
+
+int CPdfEngine::GoToPage(int page) {
+    if (page < 1 || page > GetPageCount())
+        return -1;
+    m_nCurPage = page;
+    m_bRedraw = 1;
+    return 0;
+}
+
+int CPdfEngine::ScaledHeight(int page) const {
+    return page < static_cast<int>(m_PageHeights.size()) ? Scaled(m_PageHeights[page], m_fZoom) : 0;
+}
+
+// Layout queries without a document answer from empty arrays: harmless values, no crash.
+int CPdfEngine::GetPageTop(int page) const {
+    int top = kPageGap * std::max(page, 1);
+    for (int i = 1; i < page; ++i)
+        top += ScaledHeight(i);
+    return top;
+}
+
+int CPdfEngine::PageBottom(int page) const {
+    return GetPageTop(page) + ScaledHeight(page);
+}
+
+int CPdfEngine::GetPageLeft(int page, int width) const {
+    const int pageWidth =
+        page >= 1 && page < static_cast<int>(m_PageWidths.size()) ? m_PageWidths[page] : 0;
+    const int left = (width - Scaled(pageWidth, m_fZoom)) / 2;
+    return left <= kMinPageLeft ? kMinPageLeft : left;
+}
+
+int CPdfEngine::GetDocExtent(int *width, int *height) const {
+    if (!m_bOpen)
+        return -1;
+    const int widest = *std::max_element(m_PageWidths.begin(), m_PageWidths.end());
+    int total = kPageGap * static_cast<int>(m_PageHeights.size());
+    for (std::size_t k = 0; k < m_PageHeights.size(); ++k)
+        total += ScaledHeight(static_cast<int>(k));
+    if (width)
+        *width = static_cast<int>(widest * static_cast<double>(m_fZoom) + 2.0 * kPageGap);
+    if (height)
+        *height = total;
+    return 0;
+}
+
+// Two passes, as the view relies on: the first page touching the rows, and the last; a page
+// covering the whole range is both. Tops are accumulated once instead of per page.
+int CPdfEngine::GetVisibleRange(int top, int bottom, int *first, int *last) {
+    const int count = static_cast<int>(m_PageHeights.size()) - 1;
+    std::vector<int> tops(std::max(count, 0) + 1, 0);
+    for (int i = 1, y = kPageGap; i <= count; y += ScaledHeight(i) + kPageGap, ++i)
+        tops[i] = y;
+    for (int i = 1; i <= count; ++i) {
+        const int pageBottom = tops[i] + ScaledHeight(i);
+        if (tops[i] <= top && pageBottom >= bottom) {
+            *first = *last = m_nCurPage = i;
+            return 0;
+        }
+        if (Covers(tops[i], top, bottom) || Covers(pageBottom, top, bottom)) {
+            *first = i;
+            break;
+        }
+    }
+    for (int i = 1; i <= count; ++i) {
+        const int pageBottom = tops[i] + ScaledHeight(i);
+        if (Covers(tops[i], top, bottom) || Covers(pageBottom, top, bottom))
+            *last = m_nCurPage = i;
+    }
+    return 0;
+}

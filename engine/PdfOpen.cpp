@@ -1,0 +1,60 @@
+#include "engine/CPdfEngine.h"
+
+#include <ErrorCodes.h>
+#include <goo/GooString.h>
+
+#include <optional>
+
+namespace {
+
+// Legacy handlers take the password's bytes as the file's producer typed them, commonly
+// Latin-1; a UTF-8 password from our user interface gets a second try in that form.
+std::optional<std::string> Latin1Form(const std::string &utf8) {
+    std::string out;
+    bool changed = false;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const unsigned char c = utf8[i];
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if ((c == 0xC2 || c == 0xC3) && i + 1 < utf8.size() &&
+                   (static_cast<unsigned char>(utf8[i + 1]) & 0xC0) == 0x80) {
+            out += static_cast<char>(((c & 0x03) << 6) | (utf8[++i] & 0x3F));
+            changed = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return changed ? std::optional<std::string>(out) : std::nullopt;
+}
+
+std::unique_ptr<PDFDoc> LoadDocument(const char *fileName, const std::optional<GooString> &pw) {
+    return std::make_unique<PDFDoc>(std::make_unique<GooString>(fileName), pw, pw);
+}
+
+} // namespace
+
+int CPdfEngine::Open(const char *fileName, const char *password, platform::TreeControl *tree) {
+    CloseDocument();
+    if (!fileName)
+        return -1;
+    std::optional<GooString> pw;
+    if (password)
+        pw.emplace(password);
+    std::unique_ptr<PDFDoc> doc = LoadDocument(fileName, pw);
+    if (!doc->isOk() && doc->getErrorCode() == errEncrypted && password) {
+        if (const auto latin1 = Latin1Form(password))
+            doc = LoadDocument(fileName, GooString(*latin1));
+    }
+    if (!doc->isOk())
+        return doc->getErrorCode() == errEncrypted ? -2 : -1;
+    m_pDoc = std::move(doc);
+    BuildBookMarks(tree);
+    BuildPageSizes();
+    m_bRedraw = 1;
+    m_bOpen = true;
+    return 0;
+}
+
+int CPdfEngine::CanCopy() const {
+    return m_pDoc && m_pDoc->okToCopy(false) ? 1 : 0;
+}

@@ -1,0 +1,20 @@
+# Lays out rc/ from a poppler-data folder (SRC) into DST:
+#   CIDtoUnicode/<collection>.cidToUnicode, UnicodeMap/<encoding>.unicodeMap, CMap/{SC,TC,JP,KR}/<cmap>
+set(collections Adobe-GB1 Adobe-CNS1 Adobe-Japan1 Adobe-Korea1)
+set(cmapDirs SC TC JP KR)
+set(encodings ISO-2022-CN EUC-CN GBK Big5 Big5ascii EUC-JP ISO-2022-JP Shift-JIS ISO-2022-KR)
+
+file(REMOVE_RECURSE ${DST})
+file(MAKE_DIRECTORY ${DST}/CIDtoUnicode ${DST}/UnicodeMap)
+foreach(coll dir IN ZIP_LISTS collections cmapDirs)
+  if(NOT EXISTS ${SRC}/cidToUnicode/${coll})
+    message(FATAL_ERROR "poppler-data is missing ${SRC}/cidToUnicode/${coll}")
+  endif()
+  file(COPY_FILE ${SRC}/cidToUnicode/${coll} ${DST}/CIDtoUnicode/${coll}.cidToUnicode)
+  file(GLOB cmaps LIST_DIRECTORIES false ${SRC}/cMap/${coll}/*)
+  file(COPY ${cmaps} DESTINATION ${DST}/CMap/${dir})
+endforeach()
+foreach(enc IN LISTS encodings)
+  file(COPY_FILE ${SRC}/unicodeMap/${enc} ${DST}/UnicodeMap/${enc}.unicodeMap)
+endforeach()
+file(TOUCH ${DST}/.assembled)

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs every Debian package the build, the program, the tests and the benchmarks need.
+# Idempotent: runs apt-get only when something is missing, and updates the lists once.
+set -euo pipefail
+
+packages=(
+  # build
+  build-essential cmake pkg-config clang-format
+  # engine
+  libpoppler-private-dev poppler-data libfontconfig-dev libfreetype-dev libjpeg62-turbo-dev
+  libnss3-dev
+  # user interface
+  qt6-base-dev libqt6svg6 qt6-qpa-plugins
+  # fonts for Chinese text (interface and tests)
+  fonts-wqy-zenhei fonts-arphic-uming
+  # tests and benchmarks
+  googletest libgtest-dev libgmock-dev libbenchmark-dev python3 qpdf poppler-utils libnss3-tools
+  openssl xvfb xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
