@@ -47,6 +47,10 @@ int CPdfEngine::Open(const char *fileName, const char *password, platform::TreeC
     }
     if (!doc->isOk())
         return doc->getErrorCode() == errEncrypted ? -2 : -1;
+    // A catalog whose page tree yields no page is as unusable as no catalog at all: the view
+    // could neither show nor select anything.
+    if (doc->getNumPages() < 1)
+        return -1;
     m_pDoc = std::move(doc);
     BuildBookMarks(tree);
     BuildPageSizes();
