@@ -94,13 +94,9 @@ class CEngineConfiguration {
 public:
     explicit CEngineConfiguration(std::string base)
         : m_strBase(std::move(base)), m_DataFolder(m_strBase) {
-        const platform::CFontFiles fonts;
         globalParams = std::make_unique<GlobalParams>(m_DataFolder.Path());
         globalParams->setErrQuiet(true);
         globalParams->setTextEncoding("Latin1");
-        ChooseCollectionFonts(fonts);
-        RegisterBaseFonts(*globalParams, fonts);
-        RegisterNamedCidFonts(*globalParams, fonts);
     }
     ~CEngineConfiguration() { globalParams.reset(); }
     CEngineConfiguration(const CEngineConfiguration &) = delete;
@@ -108,7 +104,20 @@ public:
 
     const std::string &Base() const { return m_strBase; }
 
-    std::string CollectionFontFile(const std::string &collection) const {
+    // Fonts matter only once something is drawn; scanning the system's font files waits until
+    // then, so opening a document stays quick. Safe from any thread holding a use: Poppler
+    // guards its font table itself, and the collection table is written once, here.
+    void EnsureFonts() {
+        std::call_once(m_FontsRegistered, [this] {
+            const platform::CFontFiles fonts;
+            ChooseCollectionFonts(fonts);
+            RegisterBaseFonts(*globalParams, fonts);
+            RegisterNamedCidFonts(*globalParams, fonts);
+        });
+    }
+
+    std::string CollectionFontFile(const std::string &collection) {
+        EnsureFonts();
         const auto it = m_CollectionFonts.find(collection);
         return it == m_CollectionFonts.end() ? std::string() : it->second;
     }
@@ -152,6 +161,7 @@ private:
 
     std::string m_strBase;
     CDataFolder m_DataFolder;
+    std::once_flag m_FontsRegistered;
     std::map<std::string, std::string> m_CollectionFonts;
 };
 
@@ -188,16 +198,20 @@ void ReleaseEngineConfiguration() {
         g_pConfig.reset();
 }
 
-CConfigurationUse::CConfigurationUse(bool buildIfMissing) : m_lock(g_configLock) {
-    if (!buildIfMissing || g_pConfig)
+CConfigurationUse::CConfigurationUse(bool forDrawing) : m_lock(g_configLock) {
+    if (!forDrawing)
         return;
-    m_lock.unlock();
-    {
-        std::unique_lock build(g_configLock);
-        if (!g_pConfig)
-            BuildLocked();
+    if (!g_pConfig) {
+        m_lock.unlock();
+        {
+            std::unique_lock build(g_configLock);
+            if (!g_pConfig)
+                BuildLocked();
+        }
+        m_lock.lock();
     }
-    m_lock.lock();
+    if (g_pConfig)
+        g_pConfig->EnsureFonts();
 }
 
 bool CConfigurationUse::HasConfiguration() const {

@@ -22,8 +22,8 @@ void ReleaseEngineConfiguration();
 
 class CConfigurationUse {
 public:
-    // buildIfMissing: make a configuration first when none exists.
-    explicit CConfigurationUse(bool buildIfMissing = false);
+    // forDrawing: make a configuration first when none exists, and have its fonts registered.
+    explicit CConfigurationUse(bool forDrawing = false);
     CConfigurationUse(const CConfigurationUse &) = delete;
     CConfigurationUse &operator=(const CConfigurationUse &) = delete;
 

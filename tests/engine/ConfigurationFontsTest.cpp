@@ -62,7 +62,11 @@ TEST_F(FontTables, NamedCidFontsAreRegisteredOnlyWhenTheirFileExists) {
         GTEST_SKIP() << "Debian's free fonts are not installed";
     CEngineHandle h;
     ASSERT_EQ(h.Open(testsupport::Fixture("cjk.pdf")), 0);
-    engine_ext::CConfigurationUse use;
+    {
+        engine_ext::CConfigurationUse opened;
+        EXPECT_EQ(Registered("SimHei"), "") << "fonts wait until something is drawn";
+    }
+    engine_ext::CConfigurationUse use(true);
     EXPECT_EQ(Registered("SimHei"), Font("SIMHEI.TTF"));
     EXPECT_EQ(Registered(engine_ext::Utf8ToGbk("黑体")), Font("SIMHEI.TTF"));
     EXPECT_EQ(Registered("SimSun"), Font("simsun.ttc"));
