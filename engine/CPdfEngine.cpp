@@ -16,6 +16,7 @@ void CPdfEngine::CloseDocument() {
     m_BookMarkArr.clear();
     m_PageWidths.clear();
     m_PageHeights.clear();
+    m_PageBoxes.clear();
     m_pDoc.reset();
     m_bOpen = false;
 }

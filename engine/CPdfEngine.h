@@ -2,6 +2,7 @@
 
 // Private to engine/: the object behind a PDFHANDLE. Poppler types may appear here.
 
+#include "engine/PageBoxes.h"
 #include "platform/DeviceContext.h"
 #include "platform/TreeControl.h"
 
@@ -73,11 +74,14 @@ public:
     bool m_bOpen = false;
     int m_bRedraw = 0;
     std::unique_ptr<TextOutputDev> m_pTextDev;
+    // Crop size and own rotation of every page, read once at open (index: page - 1).
+    std::vector<PageBox> m_PageBoxes;
 
 private:
     void AddOutlineItems(const std::vector<OutlineItem *> &items, platform::TreeControl &tree);
     void AddPageItems(platform::TreeControl &tree);
     void BuildPageSizes();
+    std::vector<PageBox> PageBoxesFromPoppler() const;
     // Crop-box size of a page after the page's own /Rotate, in points.
     void GetCropSize(int page, double *w, double *h) const;
     int ScaledHeight(int page) const;

@@ -35,11 +35,11 @@ int CPdfEngine::GetPageCount() const {
 }
 
 void CPdfEngine::GetCropSize(int page, double *w, double *h) const {
-    Page *p = m_pDoc->getPage(page);
-    const PDFRectangle *box = p ? p->getCropBox() : nullptr;
-    *w = box ? box->x2 - box->x1 : 0.0;
-    *h = box ? box->y2 - box->y1 : 0.0;
-    if (p && IsQuarterTurn(Normalised(p->getRotate())))
+    const bool known = page >= 1 && page <= static_cast<int>(m_PageBoxes.size());
+    const PageBox box = known ? m_PageBoxes[page - 1] : PageBox{};
+    *w = box.w;
+    *h = box.h;
+    if (IsQuarterTurn(box.rotate))
         std::swap(*w, *h);
 }
 
@@ -60,15 +60,33 @@ int CPdfEngine::GetPageHeight(int page) const {
 }
 
 void CPdfEngine::BuildPageSizes() {
-    const int count = std::max(GetPageCount(), 0);
+    if (!m_pDoc)
+        return;
+    if (m_PageBoxes.empty()) {
+        if (auto boxes = ReadPageBoxes(*m_pDoc))
+            m_PageBoxes = std::move(*boxes);
+        else
+            m_PageBoxes = PageBoxesFromPoppler();
+    }
     m_PageWidths.assign(1, 0);
     m_PageHeights.assign(1, 0);
-    m_PageWidths.reserve(count + 1);
-    m_PageHeights.reserve(count + 1);
-    for (int p = 1; p <= count; ++p) {
+    m_PageWidths.reserve(m_PageBoxes.size() + 1);
+    m_PageHeights.reserve(m_PageBoxes.size() + 1);
+    for (std::size_t p = 1; p <= m_PageBoxes.size(); ++p) {
         m_PageWidths.push_back(GetPageWidth(p));
         m_PageHeights.push_back(GetPageHeight(p));
     }
+}
+
+std::vector<PageBox> CPdfEngine::PageBoxesFromPoppler() const {
+    std::vector<PageBox> boxes(std::max(GetPageCount(), 0));
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        const Page *page = m_pDoc->getPage(i + 1);
+        const PDFRectangle *box = page ? page->getCropBox() : nullptr;
+        if (box)
+            boxes[i] = {box->x2 - box->x1, box->y2 - box->y1, Normalised(page->getRotate())};
+    }
+    return boxes;
 }
 
 int CPdfEngine::SetZoom(float zoom) {
