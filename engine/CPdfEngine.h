@@ -78,7 +78,7 @@ public:
     std::vector<PageBox> m_PageBoxes;
 
 private:
-    void AddOutlineItems(const std::vector<OutlineItem *> &items, platform::TreeControl &tree);
+    void AddOutlineItems(const Object &firstItem, platform::TreeControl &tree);
     void AddPageItems(platform::TreeControl &tree);
     void BuildPageSizes();
     std::vector<PageBox> PageBoxesFromPoppler() const;

@@ -5,6 +5,7 @@
 #include <Outline.h>
 
 #include <cstdio>
+#include <set>
 #include <vector>
 
 namespace {
@@ -84,10 +85,10 @@ void CPdfEngine::BuildBookMarks(platform::TreeControl *tree) {
     m_BookMarkArr.clear();
     if (!m_pDoc || !tree)
         return;
-    Outline *outline = m_pDoc->getOutline();
-    const std::vector<OutlineItem *> *items = outline ? outline->getItems() : nullptr;
-    if (items)
-        AddOutlineItems(*items, *tree);
+    const Object outlines = m_pDoc->getXRef()->getCatalog().dictLookup("Outlines");
+    const Object first = outlines.isDict() ? outlines.dictLookupNF("First").copy() : Object();
+    if (first.isRef() && first.fetch(m_pDoc->getXRef()).isDict())
+        AddOutlineItems(first, *tree);
     else
         AddPageItems(*tree);
     tree->SelectFirstVisible(tree->GetFirstVisibleItem());
@@ -105,37 +106,45 @@ void CPdfEngine::AddPageItems(platform::TreeControl &tree) {
     }
 }
 
-// Pre-order walk with an explicit stack: a hostile file may nest its outline deeper than the
-// call stack could follow.
-void CPdfEngine::AddOutlineItems(const std::vector<OutlineItem *> &items,
-                                 platform::TreeControl &tree) {
+// Pre-order walk along /First and /Next with an explicit stack: a hostile file may nest its
+// outline deeper than the call stack could follow. Each item's dictionary is read once and
+// handed to Poppler's OutlineItem for its title and action; opening items through Poppler
+// would read every dictionary a second time. An item already seen (a loop, or a list shared
+// by two parents) is not followed again.
+void CPdfEngine::AddOutlineItems(const Object &firstItem, platform::TreeControl &tree) {
     struct Level {
-        const std::vector<OutlineItem *> *items;
-        std::size_t next;
+        Object next;
         platform::TreeItem parent;
     };
-    std::vector<Level> stack{{&items, 0, 0}};
+    XRef *xref = m_pDoc->getXRef();
+    std::set<int> seen;
+    std::vector<Level> stack;
+    stack.push_back({firstItem.copy(), 0});
     while (!stack.empty()) {
-        Level &level = stack.back();
-        if (level.next >= level.items->size()) {
+        const Object ref = std::move(stack.back().next);
+        const platform::TreeItem parent = stack.back().parent;
+        if (!ref.isRef() || !seen.insert(ref.getRefNum()).second) {
             stack.pop_back();
             continue;
         }
-        OutlineItem *item = (*level.items)[level.next++];
-        const LinkGoTo *goTo = item ? GoToOf(*item) : nullptr;
+        Object dict = ref.fetch(xref);
+        if (!dict.isDict()) {
+            stack.pop_back();
+            continue;
+        }
+        stack.back().next = dict.dictLookupNF("Next").copy();
+        const OutlineItem item(dict.getDict(), ref.getRef(), nullptr, xref, m_pDoc.get());
+        const LinkGoTo *goTo = GoToOf(item);
         if (!goTo)
             continue;
         BookMarkEntry entry;
-        entry.item = tree.InsertItem(TitleText(*item), level.parent);
+        entry.item = tree.InsertItem(TitleText(item), parent);
         if (const GooString *name = goTo->getNamedDest())
             entry.namedDest = name->toStr();
         entry.dest = DestOf(goTo->getDest());
         const platform::TreeItem treeItem = entry.item;
         m_BookMarkArr.push_back(std::move(entry));
-        item->open();
-        const std::vector<OutlineItem *> *kids = item->getKids();
-        if (kids && !kids->empty())
-            stack.push_back({kids, 0, treeItem});
+        stack.push_back({dict.dictLookupNF("First").copy(), treeItem});
     }
 }
 
