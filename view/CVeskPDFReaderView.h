@@ -21,9 +21,13 @@
 //                  Right, Alt+Left/Right, Ctrl+N/M/1/2/3, Ctrl(+Shift)+keypad +/- come through
 //                  the shell's accelerators as the commands below.
 //   engine         GetPdfHandle() for the bookmark pane (PdfGetLinkTarget), then GoToPage.
-// Nothing throws; results are the integer codes named at each function.
+// Dialogs: CGotoPage, CZoomTo and CDlgGetpass live in view/ with the view (vesk_view).
+// Nothing throws; results are the integer codes named at each function. Only the public part
+// above is fixed; the private part may change.
 
 #include "engine/PdfApi.h"
+#include "platform/DeviceContext.h"
+#include "view/CViewCore.h"
 
 #include <QAbstractScrollArea>
 #include <QString>
@@ -62,12 +66,6 @@ struct CCommandState {
     bool bEnabled = true;
     bool bChecked = false;
 };
-
-// Display modes (m_nDisplayMode).
-inline constexpr int kSinglePage = 1;
-inline constexpr int kContinuous = 2;
-
-class CViewCore;
 
 } // namespace view
 
@@ -133,6 +131,7 @@ public:
     view::CViewCore &Core();
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
@@ -141,11 +140,16 @@ protected:
 
 private:
     void OnVerticalAction(int action);
-    void OnHorizontalValue(int value);
+    void OnHorizontalAction(int action);
+    void OnScrollValue(Qt::Orientation bar, int value);
     void SyncScrollBars();
     void Refresh();
+    int Refreshed(int result); // refreshes and hands result on
+    void FocusIfOpen();
+    void SetErrorReporter();
 
     std::unique_ptr<view::CViewCore> m_pCore;
+    platform::DeviceContext m_memDC; // the paint buffer, kept while the client size stays
     std::unique_ptr<CGotoPage> m_dlgGotoPage;
     std::unique_ptr<CZoomTo> m_dlgZoomTo;
     bool m_bSyncing = false;

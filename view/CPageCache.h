@@ -1,0 +1,89 @@
+#pragma once
+
+#include "engine/PdfApi.h"
+#include "platform/DeviceContext.h"
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+namespace view {
+
+// Shared ownership of one engine: whoever lets go last destroys it with PdfDestroy, so a
+// render worker that outlives its view never draws with a destroyed engine.
+using EnginePtr = std::shared_ptr<CPdfEngine>;
+EnginePtr MakeEngine();
+
+// One cached page: its device context holds a bitmap at least the drawn size of the page.
+struct PageSlot {
+    int nPage = 0; // 0 = empty
+    platform::DeviceContext dc;
+    int nWidth = 0; // bitmap size in pixels; 0 after ClearCache forces a new bitmap
+    int nHeight = 0;
+};
+
+// The three most recently rendered pages, reused first in, first out. The render worker
+// fills slots (CachePage); paints copy from them (DrawCachedPage). A slot being drawn is
+// marked empty and its bitmap is out of the slot while the engine draws into it, so a paint
+// never copies a half-drawn page, and a copy never waits for a page to render: the lock is
+// only held to look up, copy or hand back a slot, never around an engine call.
+class CPageCache {
+public:
+    static constexpr int kSlotCount = 3;
+    static constexpr int kInitialSlotSize = 3000;
+    static constexpr int kFrameSize = 4; // frame and shadow that PdfDrawPage adds to a page
+    // A bitmap larger than this is refused like one the system cannot make.
+    static constexpr long long kMaxBitmapBytes = 512LL * 1024 * 1024;
+    static constexpr int kOutOfMemory = 12; // the error code reported for a refused bitmap
+
+    // Told the error code when a slot bitmap cannot be made; may run on the worker thread.
+    using ErrorReporter = std::function<void(int code)>;
+
+    CPageCache();
+    CPageCache(const CPageCache &) = delete;
+    CPageCache &operator=(const CPageCache &) = delete;
+
+    void SetEngine(EnginePtr engine);
+    void SetErrorReporter(ErrorReporter reporter);
+
+    // -1 without an engine, -2 for a page below 0 or past the last, 0 when cached afterwards.
+    int CachePage(int page);
+    // The slot index holding page (searched 0, 1, 2), or -1.
+    int FindCachedPage(int page) const;
+    // Copies width x height pixels of page's slot from its corner to (x, y) of dst; -1 when
+    // no slot holds the page.
+    int DrawCachedPage(int page, platform::DeviceContext &dst, int x, int y, int width,
+                       int height) const;
+    void ClearCache();
+
+    // A 24-bit bitmap, or null after reporting the error code (too large or out of memory).
+    std::unique_ptr<platform::Bitmap> CreateDIB24(int width, int height) const;
+
+    // State for tests and diagnostics.
+    PageSlot SlotInfo(int slot) const; // the slot without its bitmap
+    int BitmapWidth(int slot) const;
+    int LastSlot() const;
+
+private:
+    struct Claim {
+        int nSlot;
+        unsigned nGeneration;
+        std::unique_ptr<platform::Bitmap> bitmap;
+        bool bReused;
+    };
+
+    int FindLocked(int page) const;
+    Claim ClaimNextSlot(int width, int height);
+    void ReturnSlot(Claim claim, int page, int width, int height);
+    void Report(int code) const;
+
+    mutable std::mutex m_Lock; // guards every field below
+    EnginePtr m_pEngine;
+    std::array<PageSlot, kSlotCount> m_Slots;
+    int m_nLastSlot = -1;
+    unsigned m_nGeneration = 0; // counts ClearCache calls, so a page drawn across one is dropped
+    ErrorReporter m_Reporter;
+};
+
+} // namespace view

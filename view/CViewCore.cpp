@@ -1,0 +1,216 @@
+#include "view/CViewCore.h"
+
+namespace view {
+
+namespace {
+
+// Points times zoom in double precision, truncated toward zero like every pixel size.
+int Scaled(int points, float zoom) {
+    return static_cast<int>(points * static_cast<double>(zoom));
+}
+
+} // namespace
+
+CViewCore::CViewCore(const std::string &resourceDir)
+    : m_pEngine(MakeEngine()), m_hPdf(m_pEngine.get()),
+      m_pPageCache(std::make_shared<CPageCache>()), m_Worker(m_pPageCache),
+      m_nDisplayMode(kContinuous) {
+    if (m_hPdf)
+        PdfSetResourceDir(m_hPdf, resourceDir.c_str());
+}
+
+// A worker still drawing after the time-out keeps the cache and through it the engine; the
+// engine is destroyed by whichever of the two lets go last.
+CViewCore::~CViewCore() {
+    m_Worker.Stop(CRenderWorker::kDestroyTimeout);
+    m_pPageCache->ClearCache();
+}
+
+bool CViewCore::IsOpen() const {
+    return m_hPdf && PdfIsOpen(m_hPdf);
+}
+
+int CViewCore::OpenPdfFile(const std::string &path, platform::TreeControl *tree,
+                           const PasswordPrompt &askPassword) {
+    if (!m_hPdf)
+        return -1;
+    m_strFilePath = path;
+    m_Worker.Stop();
+    m_pPageCache->ClearCache();
+    int r = PdfOpen(m_hPdf, path.c_str(), nullptr, tree);
+    if (r == -2 && askPassword) {
+        const std::string password = askPassword();
+        r = PdfOpen(m_hPdf, path.c_str(), password.c_str(), tree);
+    }
+    if (r != 0) {
+        m_strFilePath.clear();
+        return r;
+    }
+    m_pPageCache->SetEngine(m_pEngine);
+    PdfGoToPage(m_hPdf, 1);
+    StartWorker(1);
+    UpdateScrollSizes();
+    m_Scroll.SetVertPos(0);
+    return 0;
+}
+
+// A worker that cannot start leaves the paint to render its pages itself (RenderPage).
+void CViewCore::StartWorker(int page) {
+    m_Worker.Start(page, 1);
+}
+
+void CViewCore::OnInitialUpdate() {
+    FitWidth();
+    m_Scroll.SetVertPos(0);
+    UpdateScrollSizes();
+}
+
+int CViewCore::CurrentPage() const {
+    return IsOpen() ? PdfGetCurrentPage(m_hPdf) : -1;
+}
+
+float CViewCore::CurrentZoom() const {
+    return IsOpen() ? PdfGetZoom(m_hPdf) : -1.0f;
+}
+
+int CViewCore::PageCount() const {
+    return IsOpen() ? PdfGetPageCount(m_hPdf) : -1;
+}
+
+int CViewCore::PageWidthPx(int page) const {
+    const int points = PdfGetPageWidth(m_hPdf, page);
+    return points < 0 ? -1 : Scaled(points, PdfGetZoom(m_hPdf));
+}
+
+int CViewCore::PageHeightPx(int page) const {
+    const int points = PdfGetPageHeight(m_hPdf, page);
+    return points < 0 ? -1 : Scaled(points, PdfGetZoom(m_hPdf));
+}
+
+void CViewCore::UpdateScrollSizes() {
+    if (!IsOpen())
+        return;
+    const int page = CurrentPage();
+    if (m_nDisplayMode == kSinglePage) {
+        if (page < 1 || page > PdfGetPageCount(m_hPdf))
+            return;
+        m_Scroll.SetTotalSize(PageWidthPx(page) + kSinglePageReserve,
+                              PageHeightPx(page) + kSinglePageReserve);
+        return;
+    }
+    int width = 0, height = 0;
+    PdfGetDocExtent(m_hPdf, &width, &height);
+    m_Scroll.SetTotalSize(width, height);
+}
+
+int CViewCore::ZoomTo(float zoom) {
+    if (!IsOpen())
+        return -1;
+    // A factor that is no number (a fit on a page of no size) is refused like one out of range.
+    if (!(zoom >= 0.0f && zoom <= kMaxZoom))
+        return -3;
+    const int page = CurrentPage();
+    const int w = m_Scroll.ClientWidth(), h = m_Scroll.ClientHeight();
+    const double old = PdfGetZoom(m_hPdf);
+    const int ncx =
+        static_cast<int>((m_Scroll.HorzPos() + w / 2) * static_cast<double>(zoom) / old);
+    const int ncy =
+        static_cast<int>((m_Scroll.VertPos() + h / 2) * static_cast<double>(zoom) / old);
+
+    m_Worker.Stop();
+    m_pPageCache->ClearCache();
+    PdfSetZoom(m_hPdf, zoom);
+    // The current page is drawn at the new factor before the layout changes under the user.
+    StartWorker(page);
+    m_Worker.RenderPage(page);
+
+    UpdateScrollSizes();
+    PdfGoToPage(m_hPdf, page);
+    if (PageWidthPx(page) > w)
+        ScrollHorz(ncx - w / 2);
+    if (m_nDisplayMode == kSinglePage) {
+        if (PageHeightPx(page) > h)
+            m_Scroll.SetVertPos(zoom > 1.0f ? ncy - h / 2 : 0);
+    } else {
+        m_Scroll.SetVertPos(ncy - h / 2);
+    }
+    return 0;
+}
+
+int CViewCore::FitWidth() {
+    if (!IsOpen())
+        return -1;
+    FitZoom(m_Scroll.ClientWidth() - kFitWidthReserve, PdfGetPageWidth(m_hPdf, CurrentPage()));
+    return 0;
+}
+
+int CViewCore::FitHeight() {
+    if (!IsOpen())
+        return -1;
+    FitZoom(m_Scroll.ClientHeight() - kFitHeightReserve, PdfGetPageHeight(m_hPdf, CurrentPage()));
+    return 0;
+}
+
+// Pixels over points in floating point, stored as a float; a factor ZoomTo refuses changes
+// nothing.
+void CViewCore::FitZoom(int pixels, int points) {
+    ZoomTo(static_cast<float>(static_cast<double>(pixels) / points));
+}
+
+// The step is added in double precision and the sum stored as a float, so steps from 1.0
+// reach 3.8000007 and then 4.0000005, which is refused.
+int CViewCore::ZoomIn() {
+    return ZoomTo(static_cast<float>(CurrentZoom() + kZoomStep));
+}
+
+int CViewCore::ZoomOut() {
+    return ZoomTo(static_cast<float>(CurrentZoom() - kZoomStep));
+}
+
+void CViewCore::Rotate(int delta) {
+    if (!IsOpen())
+        return;
+    PdfRotate(m_hPdf, delta);
+    ZoomTo(CurrentZoom());
+}
+
+void CViewCore::ScrollHorz(int pos) {
+    if (!IsOpen())
+        return;
+    int width = 0;
+    PdfGetDocExtent(m_hPdf, &width, nullptr);
+    if (width < m_Scroll.ClientWidth())
+        return;
+    m_Scroll.SetHorzPos(pos);
+}
+
+void CViewCore::VScroll(int request, int arg, int track) {
+    m_Scroll.VScroll(request, arg, track);
+}
+
+bool CViewCore::OnMouseWheel(int delta) {
+    if (!IsOpen())
+        return false;
+    if (m_nDisplayMode == kSinglePage &&
+        m_Scroll.ClientHeight() > PageHeightPx(CurrentPage()) + kWheelReserve)
+        return false;
+    VScroll(delta < 0 ? kLineDown : kLineUp, 0);
+    m_History.DropForward();
+    return true;
+}
+
+void CViewCore::OnKeyUpDown(bool bUp) {
+    VScroll(bUp ? kLineUp : kLineDown, 1);
+}
+
+// Both display modes measure from the single-page top margin.
+bool CViewCore::WindowToPage(int x, int y, int *px, int *py) const {
+    if (!IsOpen())
+        return false;
+    const int left = PdfGetPageLeft(m_hPdf, CurrentPage(), m_Scroll.ClientWidth() + 1);
+    *px = m_Scroll.HorzPos() + x - left;
+    *py = m_Scroll.VertPos() + y - kPageMargin;
+    return true;
+}
+
+} // namespace view

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "engine/PdfApi.h"
+#include "view/CPageCache.h"
+#include "view/CRenderWorker.h"
+#include "view/CScrollModel.h"
+#include "view/CViewHistory.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace view {
+
+// Display modes.
+inline constexpr int kSinglePage = 1;
+inline constexpr int kContinuous = 2;
+
+// The reading view without its window: one engine, the page cache and render worker, the
+// scrolled area, the display mode and the view history. The widget forwards its events and
+// commands here and repaints afterwards; tests drive this class directly.
+class CViewCore {
+public:
+    static constexpr int kPageMargin = 10;        // top of the page in single-page mode
+    static constexpr int kSinglePageReserve = 20; // extent beyond the page in single-page mode
+    static constexpr int kFitWidthReserve = 40;
+    static constexpr int kFitHeightReserve = 20;
+    static constexpr int kWheelReserve = 10; // single-page wheel: the page fits with this to spare
+    static constexpr double kZoomStep = 0.2;
+    static constexpr float kMaxZoom = 4.0f;
+
+    // Asked once when the document wants a password; an empty answer is no password.
+    using PasswordPrompt = std::function<std::string()>;
+
+    explicit CViewCore(const std::string &resourceDir);
+    ~CViewCore();
+    CViewCore(const CViewCore &) = delete;
+    CViewCore &operator=(const CViewCore &) = delete;
+
+    // 0 opened, -1 no engine or not a readable PDF, -2 password refused.
+    int OpenPdfFile(const std::string &path, platform::TreeControl *tree,
+                    const PasswordPrompt &askPassword);
+    void OnInitialUpdate();
+    void Close() { m_strFilePath.clear(); }
+    PDFHANDLE Handle() const { return m_hPdf; }
+    bool IsOpen() const;
+    const std::string &FilePath() const { return m_strFilePath; }
+
+    // Layout, zoom and rotation.
+    void UpdateScrollSizes();
+    int ZoomTo(float zoom);
+    int FitWidth();
+    int FitHeight();
+    int ZoomIn();
+    int ZoomOut();
+    void Rotate(int delta); // +90 clockwise, -90 anticlockwise
+    void ScrollHorz(int pos);
+    void VScroll(int request, int arg, int track = 0);
+    bool OnMouseWheel(int delta); // false: not handled
+    void OnKeyUpDown(bool bUp);
+    bool WindowToPage(int x, int y, int *px, int *py) const;
+
+    // Navigation and history.
+    int GoToPage(int page);
+    int FirstPage();
+    int PrevPage();
+    int NextPage();
+    int LastPage();
+    void PrevView();
+    void NextView();
+    void SetDisplayMode(int mode);
+    int DisplayMode() const { return m_nDisplayMode; }
+
+    // Queries: -1 or -1.0 without a document.
+    int CurrentPage() const;
+    float CurrentZoom() const;
+    int PageCount() const;
+    // Page size in pixels at the current zoom (pw and ph); -1 without a page.
+    int PageWidthPx(int page) const;
+    int PageHeightPx(int page) const;
+
+    CScrollModel &Scroll() { return m_Scroll; }
+    const CScrollModel &Scroll() const { return m_Scroll; }
+    CViewHistory &History() { return m_History; }
+    CPageCache &Cache() { return *m_pPageCache; }
+    CRenderWorker &Worker() { return m_Worker; }
+
+private:
+    void StartWorker(int page);
+    void FitZoom(int pixels, int points);
+
+    EnginePtr m_pEngine;
+    PDFHANDLE m_hPdf;
+    std::shared_ptr<CPageCache> m_pPageCache;
+    CRenderWorker m_Worker; // after the engine and cache: it is stopped before they go
+    CScrollModel m_Scroll;
+    CViewHistory m_History;
+    int m_nDisplayMode;
+    std::string m_strFilePath;
+};
+
+} // namespace view
