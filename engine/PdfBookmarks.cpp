@@ -12,24 +12,30 @@ namespace {
 
 constexpr std::size_t kMaxTitleBytes = 127;
 
-void AppendUtf8(std::string &out, Unicode u) {
+// Writes one code point as UTF-8 into out (room for 4 bytes); returns the byte count.
+int EncodeUtf8(Unicode u, char *out) {
     if ((u >= 0xD800 && u <= 0xDFFF) || u > 0x10FFFF)
         u = 0xFFFD;
     if (u < 0x80) {
-        out += static_cast<char>(u);
-    } else if (u < 0x800) {
-        out += static_cast<char>(0xC0 | (u >> 6));
-        out += static_cast<char>(0x80 | (u & 0x3F));
-    } else if (u < 0x10000) {
-        out += static_cast<char>(0xE0 | (u >> 12));
-        out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (u & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (u >> 18));
-        out += static_cast<char>(0x80 | ((u >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (u & 0x3F));
+        out[0] = static_cast<char>(u);
+        return 1;
     }
+    if (u < 0x800) {
+        out[0] = static_cast<char>(0xC0 | (u >> 6));
+        out[1] = static_cast<char>(0x80 | (u & 0x3F));
+        return 2;
+    }
+    if (u < 0x10000) {
+        out[0] = static_cast<char>(0xE0 | (u >> 12));
+        out[1] = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+        out[2] = static_cast<char>(0x80 | (u & 0x3F));
+        return 3;
+    }
+    out[0] = static_cast<char>(0xF0 | (u >> 18));
+    out[1] = static_cast<char>(0x80 | ((u >> 12) & 0x3F));
+    out[2] = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+    out[3] = static_cast<char>(0x80 | (u & 0x3F));
+    return 4;
 }
 
 // The tree shows at most 127 bytes of a title; a character that would cross the limit is
@@ -38,11 +44,11 @@ std::string TitleText(const OutlineItem &item) {
     std::string text;
     const Unicode *title = item.getTitle();
     for (int i = 0; title && i < item.getTitleLength(); ++i) {
-        std::string ch;
-        AppendUtf8(ch, title[i]);
-        if (text.size() + ch.size() > kMaxTitleBytes)
+        char ch[4];
+        const int len = EncodeUtf8(title[i], ch);
+        if (text.size() + len > kMaxTitleBytes)
             break;
-        text += ch;
+        text.append(ch, len);
     }
     return text;
 }
