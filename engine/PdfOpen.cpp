@@ -1,5 +1,7 @@
 #include "engine/CPdfEngine.h"
 
+#include "engine-ext/PubSecLoader.h"
+
 #include <ErrorCodes.h>
 #include <goo/GooString.h>
 
@@ -41,7 +43,9 @@ int CPdfEngine::Open(const char *fileName, const char *password, platform::TreeC
     if (password)
         pw.emplace(password);
     std::unique_ptr<PDFDoc> doc = LoadDocument(fileName, pw);
-    if (!doc->isOk() && doc->getErrorCode() == errEncrypted && password) {
+    if (engine_ext::IsCertificateEncrypted(*doc))
+        doc = engine_ext::OpenCertificateEncrypted(*doc);
+    else if (!doc->isOk() && doc->getErrorCode() == errEncrypted && password) {
         if (const auto latin1 = Latin1Form(password))
             doc = LoadDocument(fileName, GooString(*latin1));
     }

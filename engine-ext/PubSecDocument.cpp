@@ -1,0 +1,176 @@
+#include "engine-ext/PubSecDocument.h"
+
+#include <Dict.h>
+#include <PDFDoc.h>
+#include <Stream.h>
+#include <XRef.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <vector>
+
+namespace engine_ext {
+
+class CStringOutStream : public OutStream {
+public:
+    explicit CStringOutStream(std::string &out) : m_Out(out) {}
+    void close() override {}
+    Goffset getPos() override { return static_cast<Goffset>(m_Out.size()); }
+    void put(char c) override { m_Out += c; }
+    void printf(const char *format, ...) override GCC_PRINTF_FORMAT(2, 3);
+    void Append(const std::string &bytes) { m_Out += bytes; }
+
+private:
+    std::string &m_Out;
+};
+
+// Sized by vsnprintf's count, not by a terminating zero: a string may hold NUL bytes.
+void CStringOutStream::printf(const char *format, ...) {
+    va_list args;
+    va_start(args, format);
+    va_list measure;
+    va_copy(measure, args);
+    const int length = std::vsnprintf(nullptr, 0, format, measure);
+    va_end(measure);
+    if (length > 0) {
+        const std::size_t start = m_Out.size();
+        m_Out.resize(start + static_cast<std::size_t>(length) + 1);
+        std::vsnprintf(m_Out.data() + start, static_cast<std::size_t>(length) + 1, format, args);
+        m_Out.resize(start + static_cast<std::size_t>(length));
+    }
+    va_end(args);
+}
+
+namespace {
+
+// The decrypted file in memory, owning its bytes. Its members sit in a base class so that
+// they exist before MemStream points at them.
+struct CDecryptedBytes {
+    std::string m_Bytes;
+    GooString m_FileName;
+};
+
+class CDecryptedFileStream : private CDecryptedBytes, public MemStream {
+public:
+    CDecryptedFileStream(std::string bytes, const GooString *fileName)
+        : CDecryptedBytes{std::move(bytes), fileName ? GooString(fileName->toStr()) : GooString()},
+          MemStream(m_Bytes.data(), 0, static_cast<Goffset>(m_Bytes.size()), Object(objNull)) {}
+
+    GooString *getFileName() override { return m_FileName.getLength() ? &m_FileName : nullptr; }
+};
+
+std::string ReadAll(Stream *stream) {
+    std::string bytes;
+    if (!stream)
+        return bytes;
+    stream->reset();
+    unsigned char buffer[4096];
+    for (int n; (n = stream->doGetChars(sizeof buffer, buffer)) > 0;)
+        bytes.append(reinterpret_cast<const char *>(buffer), static_cast<std::size_t>(n));
+    stream->close();
+    return bytes;
+}
+
+// A stream's bytes decrypted but still encoded: the decrypting layer lies below every
+// decoding filter. A stream stored in the clear is read from beneath that layer.
+std::string EncodedBytes(Stream *top, bool storedInClear) {
+    for (Stream *layer = top; layer; layer = layer->getNextStream()) {
+        if (layer->getKind() == strCrypt)
+            return ReadAll(storedInClear ? layer->getNextStream() : layer);
+    }
+    return ReadAll(top->getUndecodedStream());
+}
+
+bool IsStreamOfType(Object &object, const char *type) {
+    return object.isStream() && object.streamGetDict()->lookup("Type").isName(type);
+}
+
+} // namespace
+
+CDecryptedDocumentWriter::CDecryptedDocumentWriter(XRef &xref, Ref encrypt, bool clearMetadata)
+    : m_XRef(xref), m_Encrypt(encrypt), m_bClearMetadata(clearMetadata) {
+}
+
+std::string CDecryptedDocumentWriter::Write() {
+    std::string file = "%PDF-1.7\n%\xE2\xE3\xCF\xD3\n";
+    CStringOutStream out(file);
+    const int size = m_XRef.getNumObjects();
+    std::vector<Goffset> offsets(static_cast<std::size_t>(size), -1);
+    std::vector<int> gens(static_cast<std::size_t>(size), 0);
+    for (int num = 1; num < size; ++num) {
+        const XRefEntry *entry = m_XRef.getEntry(num, false);
+        if (!entry || num == m_Encrypt.num ||
+            (entry->type != xrefEntryUncompressed && entry->type != xrefEntryCompressed))
+            continue;
+        // Objects kept in object streams have generation 0; their entry's field is an index.
+        const int gen = entry->type == xrefEntryUncompressed ? entry->gen : 0;
+        const Goffset offset = out.getPos();
+        if (WriteObject(num, gen, out)) {
+            offsets[static_cast<std::size_t>(num)] = offset;
+            gens[static_cast<std::size_t>(num)] = gen;
+        }
+    }
+    const Goffset xrefOffset = out.getPos();
+    out.printf("xref\n0 %d\n0000000000 65535 f \n", size);
+    for (int num = 1; num < size; ++num) {
+        const Goffset offset = offsets[static_cast<std::size_t>(num)];
+        if (offset < 0)
+            out.printf("0000000000 00000 f \n");
+        else
+            out.printf("%010lld %05d n \n", static_cast<long long>(offset),
+                       gens[static_cast<std::size_t>(num)]);
+    }
+    WriteTrailer(size, out);
+    out.printf("startxref\n%lld\n%%%%EOF\n", static_cast<long long>(xrefOffset));
+    return file;
+}
+
+bool CDecryptedDocumentWriter::WriteObject(int num, int gen, CStringOutStream &out) {
+    Object object = m_XRef.fetch(num, gen);
+    if (IsStreamOfType(object, "ObjStm") || IsStreamOfType(object, "XRef"))
+        return false;
+    out.printf("%d %d obj\n", num, gen);
+    if (object.isStream())
+        WriteStream(object, out);
+    else if (object.isError() || object.isNone() || object.isEOF())
+        out.printf("null");
+    else
+        PDFDoc::writeObject(&object, &out, &m_XRef, 0, nullptr, cryptRC4, 0, {num, gen});
+    out.printf("\nendobj\n");
+    return true;
+}
+
+void CDecryptedDocumentWriter::WriteStream(Object &object, CStringOutStream &out) {
+    Stream *stream = object.getStream();
+    const bool clear = m_bClearMetadata && IsStreamOfType(object, "Metadata");
+    const std::string bytes = EncodedBytes(stream, clear);
+    // Decryption changes the length: AES drops its initialisation vector and padding.
+    stream->getDict()->set("Length", Object(static_cast<long long>(bytes.size())));
+    Object dict = stream->getDictObject()->copy();
+    PDFDoc::writeObject(&dict, &out, &m_XRef, 0, nullptr, cryptRC4, 0, Ref::INVALID());
+    out.printf("\nstream\n");
+    out.Append(bytes);
+    out.printf("\nendstream");
+}
+
+void CDecryptedDocumentWriter::WriteTrailer(int size, CStringOutStream &out) {
+    Dict *old = m_XRef.getTrailerDict()->getDict();
+    Object trailer(new Dict(&m_XRef));
+    trailer.dictSet("Size", Object(size));
+    // The table's own root: after a repair the old trailer may name none.
+    trailer.dictSet("Root", Object(m_XRef.getRoot()));
+    for (const char *key : {"Info", "ID"}) {
+        const Object &value = old->lookupNF(key);
+        if (!value.isNull())
+            trailer.dictSet(key, value.copy());
+    }
+    out.printf("trailer\n");
+    PDFDoc::writeObject(&trailer, &out, &m_XRef, 0, nullptr, cryptRC4, 0, Ref::INVALID());
+    out.printf("\n");
+}
+
+std::unique_ptr<PDFDoc> OpenDecryptedDocument(std::string bytes, const GooString *originalFile) {
+    return std::make_unique<PDFDoc>(new CDecryptedFileStream(std::move(bytes), originalFile));
+}
+
+} // namespace engine_ext

@@ -1,0 +1,66 @@
+#include "engine-ext/PubSecRecipient.h"
+
+#include "engine-ext/PubSecDatabase.h"
+#include "platform/UiHooks.h"
+
+#include <cms.h>
+#include <pk11pub.h>
+#include <prerror.h>
+#include <secerr.h>
+
+#include <memory>
+
+namespace engine_ext {
+
+namespace {
+
+// NSS asks again after a wrong password until the callback gives up; the user gets a few
+// tries per document, and none after declining once.
+char *OnPasswordRequest(PK11SlotInfo *slot, PRBool, void *arg) {
+    auto *prompts = static_cast<CPubSecRecipientDecryptor::PasswordPrompts *>(arg);
+    if (!prompts || prompts->bDeclined ||
+        prompts->nAsked >= CPubSecRecipientDecryptor::kMaxPasswordPrompts)
+        return nullptr;
+    ++prompts->nAsked;
+    const std::optional<std::string> password = platform::AskPassword(PK11_GetTokenName(slot));
+    if (!password) {
+        prompts->bDeclined = true;
+        return nullptr;
+    }
+    return PORT_Strdup(password->c_str());
+}
+
+struct MessageDeleter {
+    void operator()(NSSCMSMessage *message) const { NSS_CMSMessage_Destroy(message); }
+};
+
+} // namespace
+
+CPubSecRecipientDecryptor::CPubSecRecipientDecryptor(CPubSecDatabase &) {
+}
+
+std::optional<std::vector<unsigned char>>
+CPubSecRecipientDecryptor::Decrypt(const std::string &block) {
+    SECItem der{siBuffer, reinterpret_cast<unsigned char *>(const_cast<char *>(block.data())),
+                static_cast<unsigned int>(block.size())};
+    std::unique_ptr<NSSCMSMessage, MessageDeleter> message(NSS_CMSMessage_CreateFromDER(
+        &der, nullptr, nullptr, OnPasswordRequest, &m_Prompts, nullptr, nullptr));
+    if (!message) {
+        m_nError = PR_GetError();
+        return std::nullopt;
+    }
+    // A signed or plain message decodes without any key; only an enveloped one was decrypted.
+    NSSCMSContentInfo *outer = NSS_CMSMessage_ContentLevel(message.get(), 0);
+    if (!outer || NSS_CMSContentInfo_GetContentTypeTag(outer) != SEC_OID_PKCS7_ENVELOPED_DATA) {
+        m_nError = SEC_ERROR_BAD_DATA;
+        return std::nullopt;
+    }
+    const SECItem *content = NSS_CMSMessage_GetContent(message.get());
+    if (!content || content->len > kMaxContent) {
+        m_nError = SEC_ERROR_BAD_DATA;
+        return std::nullopt;
+    }
+    return std::vector<unsigned char>(content->data, content->data + content->len);
+}
+
+} // namespace engine_ext
