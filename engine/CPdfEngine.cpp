@@ -17,6 +17,8 @@ void CPdfEngine::CloseDocument() {
     m_PageWidths.clear();
     m_PageHeights.clear();
     m_PageBoxes.clear();
+    // The screen device caches the document's fonts by object number: it goes with it.
+    m_pScreenDev.reset();
     m_pDoc.reset();
     m_bOpen = false;
 }

@@ -3,20 +3,27 @@
 // Private to engine/: the object behind a PDFHANDLE. Poppler types may appear here.
 
 #include "engine/PageBoxes.h"
+#include "engine/TempFiles.h"
 #include "platform/DeviceContext.h"
 #include "platform/TreeControl.h"
 
 #include <PDFDoc.h>
 
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
+class SplashBitmap;
 class SplashOutputDev;
 class TextOutputDev;
 class OutlineItem;
+class CWaterMark; // drawn over every displayed and printed page; none exist yet
 
 // Where a bookmark leads: a named destination, an explicit one, or a plain page number.
 struct BookMarkEntry {
@@ -60,6 +67,16 @@ public:
     int GetPageTop(int page) const;
     int GetVisibleRange(int top, int bottom, int *first, int *last);
 
+    // Rendering and extraction (PdfRender.cpp, PdfText.cpp), saving (PdfSaveAs.cpp).
+    int DrawPage(platform::DeviceContext &dc, int page, int x, int y);
+    std::unique_ptr<platform::Bitmap> GetRectBitmap(int page, int x, int y, int width, int height);
+    void GetRectText(int page, double xMin, double yMin, double xMax, double yMax,
+                     char16_t *buffer, int *length, int capacity);
+    int SaveAs(const char *fileName, int overwrite);
+
+    static constexpr int kWaterMarkSlots = 256;
+    std::array<std::shared_ptr<CWaterMark>, kWaterMarkSlots> m_WaterMarkArr;
+
     std::unique_ptr<PDFDoc> m_pDoc;
     std::unique_ptr<SplashOutputDev> m_pScreenDev;
     int m_nCurPage = 1;
@@ -74,6 +91,11 @@ public:
     bool m_bOpen = false;
     int m_bRedraw = 0;
     std::unique_ptr<TextOutputDev> m_pTextDev;
+    std::unique_ptr<std::uint8_t[]> m_pRowBuf; // widened rows of screen renders
+    std::size_t m_nRowBufSize = 0;
+    // Set by PdfDestroy so that a page still being drawn on another thread stops early.
+    std::atomic<bool> m_bAbortDraw = false;
+    CEngineTempFolderUse m_TempFolderUse;
     // Crop size and own rotation of every page, read once at open (index: page - 1).
     std::vector<PageBox> m_PageBoxes;
 
@@ -86,4 +108,9 @@ private:
     void GetCropSize(int page, double *w, double *h) const;
     int ScaledHeight(int page) const;
     int PageBottom(int page) const;
+    bool HasPage(int page) const;
+    bool RenderPage(int page);
+    bool MakePageBitmap(SplashBitmap &rows);
+    SplashOutputDev &ScreenDevice();
+    int DrawWaterMark(platform::DeviceContext &dc, float zoom, int rotate, int w, int h, int flag);
 };

@@ -8,6 +8,7 @@
 #include "engine-ext/EngineConfiguration.h"
 #include "engine-ext/ResourcePath.h"
 #include "engine/CPdfEngine.h"
+#include "engine/TempFiles.h"
 #include "platform/SpecialFolders.h"
 
 #include <new>
@@ -113,16 +114,48 @@ int PdfSetRedraw(PDFHANDLE h, int flag) {
     });
 }
 
+int PdfDrawPage(PDFHANDLE h, platform::DeviceContext *dc, int page, int x, int y) {
+    if (!dc)
+        return -1;
+    return WithEngine(
+        h, -1, [&](CPdfEngine &e) { return e.DrawPage(*dc, page, x, y); }, true);
+}
+
+int PdfGetRectText(PDFHANDLE h, int page, double xMin, double yMin, double xMax, double yMax,
+                   char16_t *buffer, int *length, int capacity) {
+    return WithEngine(
+        h, 0,
+        [&](CPdfEngine &e) {
+            e.GetRectText(page, xMin, yMin, xMax, yMax, buffer, length, capacity);
+            return 1;
+        },
+        true);
+}
+
+platform::Bitmap *PdfGetRectBitmap(PDFHANDLE h, platform::DeviceContext *, int page, int x, int y,
+                                   int width, int height) {
+    return WithEngine(
+        h, static_cast<platform::Bitmap *>(nullptr),
+        [&](CPdfEngine &e) { return e.GetRectBitmap(page, x, y, width, height).release(); }, true);
+}
+
+int PdfSaveAs(PDFHANDLE h, const char *fileName, int overwrite) {
+    return WithEngine(h, -1, [&](CPdfEngine &e) { return e.SaveAs(fileName, overwrite); });
+}
+
 void PdfDestroy(PDFHANDLE h) {
-    if (!h)
-        return;
-    {
-        // A call still running on another thread finishes before the engine goes.
-        std::lock_guard lock(h->m_Lock);
+    if (h) {
+        // A call still running on another thread finishes, cut short, before the engine goes.
+        h->m_bAbortDraw = true;
+        {
+            std::lock_guard lock(h->m_Lock);
+        }
+        {
+            engine_ext::CConfigurationUse configuration;
+            delete h;
+        }
+        engine_ext::ReleaseEngineConfiguration();
     }
-    {
-        engine_ext::CConfigurationUse configuration;
-        delete h;
-    }
-    engine_ext::ReleaseEngineConfiguration();
+    // Last, so that this engine's own use of the folder no longer keeps it.
+    RemoveEngineTempFolder();
 }

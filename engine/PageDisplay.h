@@ -1,0 +1,24 @@
+#pragma once
+
+// Private to engine/: drawing one page into any Poppler output device, the way every render
+// and text extraction of the engine does it.
+
+class OutputDev;
+class PDFDoc;
+
+// A rectangle of the rendered page in pixels; a negative width or height means the whole page.
+struct PageSlice {
+    int x = -1, y = -1, w = -1, h = -1;
+};
+
+// Called between drawing operators; true stops the page there.
+using AbortCheck = bool (*)(void *data);
+
+// Draws the page's crop box at dpi, turned by rotate, not for printing.
+//
+// Content streams that carry an image-only filter (JBIG2, DCT, JPX, CCITT) are left out: no
+// sound page has them, and a crafted one decodes into gigabytes of "operators" that Poppler
+// would lex for minutes with no way to stop it. The rest of the page is drawn as usual.
+void DisplayPage(PDFDoc &doc, OutputDev &out, int page, double dpi, int rotate,
+                 const PageSlice &slice = {}, AbortCheck abort = nullptr,
+                 void *abortData = nullptr);

@@ -1,0 +1,134 @@
+// PdfDrawPage and PdfGetRectBitmap: pages rasterised by Splash into device bitmaps.
+
+#include "engine/CPdfEngine.h"
+#include "engine/DeviceBitmap.h"
+#include "engine/PageDisplay.h"
+
+#include <SplashOutputDev.h>
+#include <splash/SplashBitmap.h>
+
+#include <new>
+
+namespace {
+
+constexpr double kPointsPerInch = 72.0;
+constexpr platform::Rgb kLightGrey{192, 192, 192};
+constexpr int kBorder = 1; // the black border around the page
+constexpr int kShadow = 2; // the drop shadow along the right and bottom edges
+
+bool AbortRequested(void *engine) {
+    return static_cast<CPdfEngine *>(engine)->m_bAbortDraw.load(std::memory_order_relaxed);
+}
+
+// Pixels are truncated toward zero, as everywhere in the layout.
+int Scaled(int points, float zoom) {
+    return static_cast<int>(points * static_cast<double>(zoom));
+}
+
+// The page sits at (x + 1, y + 1); rectangles are left, top, width, height.
+void DrawFrame(platform::DeviceContext &dc, int x, int y, int w, int h) {
+    const int framed = w + 2 * kBorder, framedH = h + 2 * kBorder;
+    // The light-grey outline is anchored at the context's origin, whatever (x, y) is.
+    dc.FrameRect(0, 0, framed + kShadow, framedH + kShadow, kLightGrey);
+    dc.FrameRect(x, y, framed, framedH, platform::kBlack);
+    // A two-pixel-wide outline fills its rectangle: these are solid bars.
+    dc.FrameRect(x + framed, y + kShadow, kShadow, framedH, platform::kBlack);
+    dc.FrameRect(x + kShadow, y + framedH, framed, kShadow, platform::kBlack);
+}
+
+} // namespace
+
+bool CPdfEngine::HasPage(int page) const {
+    return m_pDoc && page >= 1 && page <= GetPageCount();
+}
+
+SplashOutputDev &CPdfEngine::ScreenDevice() {
+    // One device per document: its font cache serves every later page, as in pdftoppm.
+    if (!m_pScreenDev) {
+        SplashColor paper = {0xFF, 0xFF, 0xFF};
+        m_pScreenDev = std::make_unique<SplashOutputDev>(splashModeBGR8, 1, false, paper, true);
+        m_pScreenDev->setFontAntialias(true);
+        m_pScreenDev->setVectorAntialias(true);
+        m_pScreenDev->startDoc(m_pDoc.get());
+    }
+    return *m_pScreenDev;
+}
+
+// The row buffer grows to what a page needs and is reused, never shrunk.
+bool CPdfEngine::MakePageBitmap(SplashBitmap &rows) {
+    const int w = rows.getWidth(), h = rows.getHeight();
+    const std::uint8_t *bits = rows.getDataPtr();
+    if (NeedsWidening(w)) {
+        const std::size_t needed = (static_cast<std::size_t>(w) + 3) * h * 3 + 1;
+        if (m_nRowBufSize < needed) {
+            m_pRowBuf.reset();
+            m_nRowBufSize = 0;
+            m_pRowBuf.reset(new (std::nothrow) std::uint8_t[needed]);
+            if (!m_pRowBuf)
+                return false;
+            m_nRowBufSize = needed;
+        }
+        WidenRows(rows, m_pRowBuf.get());
+        bits = m_pRowBuf.get();
+    }
+    std::unique_ptr<platform::Bitmap> bitmap = BitmapFromRows(bits, w, h);
+    if (!bitmap)
+        return false;
+    m_hMemDC.SelectBitmap(std::move(bitmap));
+    return true;
+}
+
+bool CPdfEngine::RenderPage(int page) {
+    SplashOutputDev &dev = ScreenDevice();
+    DisplayPage(*m_pDoc, dev, page, kPointsPerInch * m_fZoom, m_nRotate, {}, AbortRequested, this);
+    SplashBitmap *rows = dev.getBitmap();
+    // The old picture goes first: two large pages need not be held at once.
+    m_hMemDC.SelectBitmap(nullptr);
+    m_nBmpWidth = m_nBmpHeight = 0;
+    if (!rows || !MakePageBitmap(*rows))
+        return false;
+    m_nBmpWidth = rows->getWidth();
+    m_nBmpHeight = rows->getHeight();
+    return true;
+}
+
+// Watermarks are drawn from the context's origin, not from (x, y). None are ever added yet.
+int CPdfEngine::DrawWaterMark(platform::DeviceContext &, float, int, int, int, int) {
+    return 0;
+}
+
+int CPdfEngine::DrawPage(platform::DeviceContext &dc, int page, int x, int y) {
+    if (!HasPage(page))
+        return -1;
+    if (m_bRedraw) {
+        // A failed render leaves the redraw pending, so the next call tries again.
+        if (!RenderPage(page))
+            return -1;
+    } else {
+        // The held picture is copied again whatever page it shows; the frame follows this page.
+        m_nBmpWidth = Scaled(GetPageWidth(page), m_fZoom);
+        m_nBmpHeight = Scaled(GetPageHeight(page), m_fZoom);
+    }
+    const int w = m_nBmpWidth, h = m_nBmpHeight;
+    if (const platform::Bitmap *held = m_hMemDC.GetBitmap())
+        dc.BitBlt(x + kBorder, y + kBorder, w, h, *held, 0, 0);
+    DrawWaterMark(dc, m_fZoom, m_nRotate, w, h, 0);
+    DrawFrame(dc, x, y, w, h);
+    m_bRedraw = 0;
+    return 0;
+}
+
+std::unique_ptr<platform::Bitmap> CPdfEngine::GetRectBitmap(int page, int x, int y, int width,
+                                                            int height) {
+    const bool wholePage = width < 0 || height < 0;
+    if (!HasPage(page) || (!wholePage && (width == 0 || height == 0)))
+        return nullptr;
+    SplashOutputDev &dev = ScreenDevice();
+    DisplayPage(*m_pDoc, dev, page, kPointsPerInch * m_fZoom, m_nRotate, {x, y, width, height},
+                AbortRequested, this);
+    SplashBitmap *rows = dev.getBitmap();
+    // Splash falls back to a 1 x 1 bitmap when the slice's memory cannot be had.
+    if (!rows || (!wholePage && (rows->getWidth() != width || rows->getHeight() != height)))
+        return nullptr;
+    return BitmapFromSplash(*rows);
+}

@@ -1,0 +1,36 @@
+// PdfGetRectText: the text of a rectangle of a page, as UTF-16.
+
+#include "engine/CPdfEngine.h"
+#include "engine/PageDisplay.h"
+#include "engine/TextSelection.h"
+
+#include <GlobalParams.h>
+#include <TextOutputDev.h>
+#include <UnicodeMap.h>
+
+namespace {
+
+constexpr double kTextDpi = 72.0; // one unit per point: the rectangle is in points
+constexpr bool kPhysicalLayout = true;
+constexpr double kNoFixedPitch = 0;
+constexpr bool kRawOrder = false;
+
+} // namespace
+
+void CPdfEngine::GetRectText(int page, double xMin, double yMin, double xMax, double yMax,
+                             char16_t *buffer, int *length, int capacity) {
+    if (!HasPage(page) || !buffer || !length)
+        return;
+    const UnicodeMap *encoding = globalParams ? globalParams->getTextEncoding() : nullptr;
+    if (!encoding)
+        return;
+    m_pTextDev = std::make_unique<TextOutputDev>(static_cast<TextOutputFunc>(nullptr), nullptr,
+                                                 kPhysicalLayout, kNoFixedPitch, kRawOrder);
+    if (m_pTextDev->isOk()) {
+        // Rotation 0: the rectangle is in the page's upright space whatever the view shows.
+        DisplayPage(*m_pDoc, *m_pTextDev, page, kTextDpi, 0);
+        const CPageText text(*m_pTextDev, *encoding);
+        AppendUtf16(text.Select(xMin, yMin, xMax, yMax), buffer, length, capacity);
+    }
+    m_pTextDev.reset();
+}
