@@ -15,6 +15,7 @@
 #include <memory>
 #include <mutex>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -114,6 +115,20 @@ public:
             RegisterBaseFonts(*globalParams, fonts);
             RegisterNamedCidFonts(*globalParams, fonts);
         });
+        RunWaitingActions();
+    }
+
+    // Font choices made while a document opens need the font files, which are looked at only
+    // once something is drawn; until then they wait here.
+    void AfterFontsRegistered(std::function<void()> action) {
+        {
+            std::lock_guard lock(m_WaitingLock);
+            if (!m_bFontsReady) {
+                m_WaitingActions.push_back(std::move(action));
+                return;
+            }
+        }
+        action();
     }
 
     std::string CollectionFontFile(const std::string &collection) {
@@ -123,6 +138,18 @@ public:
     }
 
 private:
+    // Outside call_once: an action may ask for a collection font, which ensures the fonts.
+    void RunWaitingActions() {
+        std::vector<std::function<void()>> actions;
+        {
+            std::lock_guard lock(m_WaitingLock);
+            m_bFontsReady = true;
+            actions.swap(m_WaitingActions);
+        }
+        for (const auto &action : actions)
+            action();
+    }
+
     // The .ttc file first, then the .ttf file; a machine without the Windows fonts gets
     // fontconfig's best font for the collection's language, so CJK text is still drawn.
     void ChooseCollectionFonts(const platform::CFontFiles &fonts) {
@@ -163,11 +190,15 @@ private:
     CDataFolder m_DataFolder;
     std::once_flag m_FontsRegistered;
     std::map<std::string, std::string> m_CollectionFonts;
+    std::mutex m_WaitingLock;
+    bool m_bFontsReady = false;                          // guarded by m_WaitingLock
+    std::vector<std::function<void()>> m_WaitingActions; // guarded by m_WaitingLock
 };
 
 std::shared_mutex g_configLock;
 std::unique_ptr<CEngineConfiguration> g_pConfig; // guarded by g_configLock
 int g_nLiveEngines = 0;                          // guarded by g_configLock
+thread_local const CConfigurationUse *t_pCurrentUse = nullptr;
 
 // Caller holds g_configLock exclusively.
 void BuildLocked() {
@@ -198,7 +229,9 @@ void ReleaseEngineConfiguration() {
         g_pConfig.reset();
 }
 
-CConfigurationUse::CConfigurationUse(bool forDrawing) : m_lock(g_configLock) {
+CConfigurationUse::CConfigurationUse(bool forDrawing)
+    : m_lock(g_configLock), m_pOuter(t_pCurrentUse) {
+    t_pCurrentUse = this;
     if (!forDrawing)
         return;
     if (!g_pConfig) {
@@ -212,6 +245,19 @@ CConfigurationUse::CConfigurationUse(bool forDrawing) : m_lock(g_configLock) {
     }
     if (g_pConfig)
         g_pConfig->EnsureFonts();
+}
+
+CConfigurationUse::~CConfigurationUse() {
+    t_pCurrentUse = m_pOuter;
+}
+
+const CConfigurationUse *CConfigurationUse::Current() {
+    return t_pCurrentUse;
+}
+
+void CConfigurationUse::AfterFontsRegistered(std::function<void()> action) const {
+    if (g_pConfig)
+        g_pConfig->AfterFontsRegistered(std::move(action));
 }
 
 bool CConfigurationUse::HasConfiguration() const {

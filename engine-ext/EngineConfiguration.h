@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <shared_mutex>
 #include <string>
 
@@ -24,6 +25,7 @@ class CConfigurationUse {
 public:
     // forDrawing: make a configuration first when none exists, and have its fonts registered.
     explicit CConfigurationUse(bool forDrawing = false);
+    ~CConfigurationUse();
     CConfigurationUse(const CConfigurationUse &) = delete;
     CConfigurationUse &operator=(const CConfigurationUse &) = delete;
 
@@ -33,8 +35,18 @@ public:
     // The normalised resource base path the configuration was built from.
     std::string ResourceBase() const;
 
+    // Runs `action` once the configuration's fonts are registered: at once when they are,
+    // otherwise when something is first drawn. The action must not refer to a document (it
+    // may be closed by then). Dropped when there is no configuration.
+    void AfterFontsRegistered(std::function<void()> action) const;
+
+    // The use this thread holds, for code deep inside an engine call (a second use on the
+    // same thread could wait behind a rebuild forever); null outside engine calls.
+    static const CConfigurationUse *Current();
+
 private:
     std::shared_lock<std::shared_mutex> m_lock;
+    const CConfigurationUse *m_pOuter;
 };
 
 } // namespace engine_ext
