@@ -19,9 +19,10 @@ constexpr std::chrono::milliseconds kAliveCheck{50};
 // the other process-wide state it may still use are torn down.
 class CFinishingWorkers {
 public:
-    using StatePtr = std::shared_ptr<CRenderWorker::State>;
+    // Watched, not owned: the thread alone keeps the engine alive.
+    using StateRef = std::weak_ptr<CRenderWorker::State>;
 
-    void Adopt(std::thread thread, StatePtr state) {
+    void Adopt(std::thread thread, StateRef state) {
         std::lock_guard lock(m_Lock);
         JoinFinished();
         m_Workers.emplace_back(std::move(thread), std::move(state));
@@ -35,7 +36,8 @@ public:
 private:
     void JoinFinished() {
         std::erase_if(m_Workers, [](auto &worker) {
-            if (worker.second->bAlive)
+            const auto state = worker.second.lock();
+            if (state && state->bAlive)
                 return false;
             worker.first.join();
             return true;
@@ -43,7 +45,7 @@ private:
     }
 
     std::mutex m_Lock;
-    std::vector<std::pair<std::thread, StatePtr>> m_Workers;
+    std::vector<std::pair<std::thread, StateRef>> m_Workers;
 };
 
 CFinishingWorkers &FinishingWorkers() {
