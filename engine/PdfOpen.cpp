@@ -1,5 +1,6 @@
 #include "engine/CPdfEngine.h"
 
+#include "engine-ext/CjkDocumentFonts.h"
 #include "engine-ext/PubSecLoader.h"
 
 #include <ErrorCodes.h>
@@ -55,6 +56,7 @@ int CPdfEngine::Open(const char *fileName, const char *password, platform::TreeC
     // could neither show nor select anything.
     if (doc->getNumPages() < 1)
         return -1;
+    engine_ext::PrepareCjkFonts(*doc);
     m_pDoc = std::move(doc);
     BuildBookMarks(tree);
     BuildPageSizes();
