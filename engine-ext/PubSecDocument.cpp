@@ -1,9 +1,11 @@
 #include "engine-ext/PubSecDocument.h"
 
 #include <Dict.h>
+#include <ErrorCodes.h>
 #include <PDFDoc.h>
 #include <Stream.h>
 #include <XRef.h>
+#include <goo/gfile.h>
 
 #include <cstdarg>
 #include <cstdio>
@@ -48,15 +50,22 @@ namespace {
 struct CDecryptedBytes {
     std::string m_Bytes;
     GooString m_FileName;
+    std::unique_ptr<GooFile> m_pOriginal;
 };
 
+// Poppler saves a document by copying its stream. For this one a copy is the encrypted file it
+// was decrypted from, held open like any opened file: saving never writes the plain text.
 class CDecryptedFileStream : private CDecryptedBytes, public MemStream {
 public:
-    CDecryptedFileStream(std::string bytes, const GooString *fileName)
-        : CDecryptedBytes{std::move(bytes), fileName ? GooString(fileName->toStr()) : GooString()},
+    CDecryptedFileStream(std::string bytes, const std::string &fileName,
+                         std::unique_ptr<GooFile> original)
+        : CDecryptedBytes{std::move(bytes), GooString(fileName), std::move(original)},
           MemStream(m_Bytes.data(), 0, static_cast<Goffset>(m_Bytes.size()), Object(objNull)) {}
 
-    GooString *getFileName() override { return m_FileName.getLength() ? &m_FileName : nullptr; }
+    GooString *getFileName() override { return &m_FileName; }
+    BaseStream *copy() override {
+        return new FileStream(m_pOriginal.get(), 0, false, m_pOriginal->size(), Object(objNull));
+    }
 };
 
 std::string ReadAll(Stream *stream) {
@@ -170,7 +179,12 @@ void CDecryptedDocumentWriter::WriteTrailer(int size, CStringOutStream &out) {
 }
 
 std::unique_ptr<PDFDoc> OpenDecryptedDocument(std::string bytes, const GooString *originalFile) {
-    return std::make_unique<PDFDoc>(new CDecryptedFileStream(std::move(bytes), originalFile));
+    const std::string name = originalFile ? originalFile->toStr() : "";
+    std::unique_ptr<GooFile> original = GooFile::open(name);
+    if (!original)
+        return PDFDoc::ErrorPDFDoc(errOpenFile, std::make_unique<GooString>(name));
+    return std::make_unique<PDFDoc>(
+        new CDecryptedFileStream(std::move(bytes), name, std::move(original)));
 }
 
 } // namespace engine_ext

@@ -39,8 +39,9 @@ private:
     bool m_bClearMetadata;
 };
 
-// Opens written bytes as a document whose file name is originalFile, the encrypted file, so
-// that saving a copy copies that file and relative links resolve beside it.
+// Opens written bytes as a document whose file name is originalFile, the encrypted file: saving
+// a copy copies that file, never the decrypted bytes, and relative links resolve beside it.
+// Fails with errOpenFile when the original cannot be opened again.
 std::unique_ptr<PDFDoc> OpenDecryptedDocument(std::string bytes, const GooString *originalFile);
 
 } // namespace engine_ext

@@ -16,6 +16,8 @@ packages=(
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev python3 qpdf poppler-utils libnss3-tools
   openssl xvfb xauth
+  # certificate-encrypted fixtures from a second producer: Apache PDFBox and what it runs on
+  libpdfbox2-java libbcprov-java libbcpkix-java default-jre-headless
 )
 
 missing=()
