@@ -35,6 +35,14 @@ std::vector<int> SlotPages(const CPageCache &cache) {
     return pages;
 }
 
+// Oldest first: slots are filled in turn, the last one filled at LastSlot.
+std::vector<int> PagesInFillOrder(const CPageCache &cache) {
+    std::vector<int> pages;
+    for (int k = 1; k <= CPageCache::kSlotCount; ++k)
+        pages.push_back(cache.SlotInfo((cache.LastSlot() + k) % CPageCache::kSlotCount).nPage);
+    return pages;
+}
+
 } // namespace
 
 TEST(Event, AutoResetKeepsOneSignalForOneWait) {
@@ -232,8 +240,7 @@ TEST(Paint, FiveVisiblePagesThroughThreeSlots) {
     EXPECT_EQ(buffer.GetPixel(5, 5), CPagePainter::kBackground);
     EXPECT_EQ(core->Worker().GetState().request.nFirst, 6); // the look-ahead
     core->Worker().RenderPage(6);
-    EXPECT_EQ(SlotPages(core->Cache()), (std::vector<int>{4, 5, 6}));
-    EXPECT_EQ(core->Cache().LastSlot(), 2);
+    EXPECT_EQ(PagesInFillOrder(core->Cache()), (std::vector<int>{4, 5, 6}));
 }
 
 TEST(Paint, LookAheadPastTheLastPageRendersNothing) {
@@ -292,4 +299,32 @@ TEST(Paint, PaintsAndZoomChangesWhileTheWorkerRenders) {
             core->PageWidthPx(page) + 4, core->PageHeightPx(page) + 4))
             << round;
     }
+}
+
+// Each page's own picture reaches its place: "Page 1" and "Page 2" are drawn in dark text
+// inside the frame (the region skips the frame and shadow).
+TEST(Paint, EachPageShowsItsOwnRendering) {
+    auto core = OpenCore(Fixture("two-100pt.pdf"), 300, 500);
+    ASSERT_TRUE(core);
+    ASSERT_EQ(core->ZoomTo(2.0f), 0);
+    platform::DeviceContext buffer(301, 501);
+    ASSERT_TRUE(CPagePainter(*core).Paint(buffer));
+    PDFHANDLE h = core->Handle();
+    auto region = [&](int page) {
+        const int x = PdfGetPageLeft(h, page, 301) - core->Scroll().HorzPos();
+        const int y = PdfGetPageTop(h, page) - core->Scroll().VertPos();
+        std::vector<platform::Rgb> pixels;
+        for (int row = y + 4; row < y + 196; ++row)
+            for (int col = x + 4; col < x + 196; ++col)
+                pixels.push_back(buffer.GetPixel(col, row).value_or(CPagePainter::kBackground));
+        return pixels;
+    };
+    const auto page1 = region(1), page2 = region(2);
+    auto dark = [](const std::vector<platform::Rgb> &pixels) {
+        return std::count_if(pixels.begin(), pixels.end(),
+                             [](platform::Rgb c) { return c.r < 100 && c.g < 100 && c.b < 100; });
+    };
+    EXPECT_GT(dark(page1), 20);
+    EXPECT_GT(dark(page2), 20);
+    EXPECT_NE(page1, page2);
 }
