@@ -1,10 +1,16 @@
 // Opens a document through the engine interface and prints its page count, page sizes and
-// outline: the quickest way to see what the engine makes of a file.
-//   vesk-engine-smoke FILE [PASSWORD]
+// outline: the quickest way to see what the engine makes of a file. With --png it also writes
+// one page as the reader shows it, frame and shadow included, to a PNG file.
+//   vesk-engine-smoke FILE [PASSWORD] [--png PAGE ZOOM OUT.png]
 
 #include "engine/PdfApi.h"
+#include "platform/DeviceContext.h"
+#include "platform/PngFile.h"
 
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -43,17 +49,71 @@ std::string ResourceDir(const char *argv0) {
     return (ec ? std::filesystem::path(argv0) : exe).parent_path().string() + "/rc";
 }
 
+struct PngRequest {
+    int nPage = 0;
+    float fZoom = 1.0f;
+    const char *path = nullptr;
+};
+
+// The drawn area ends where the top row's frame does: black border, then light grey.
+int DrawnWidth(const platform::DeviceContext &dc) {
+    int w = dc.GetWidth();
+    while (w > 0 && dc.GetPixel(w - 1, 0) == platform::kWhite)
+        --w;
+    return w;
+}
+
+int DrawnHeight(const platform::DeviceContext &dc) {
+    int h = dc.GetHeight();
+    while (h > 0 && dc.GetPixel(0, h - 1) == platform::kWhite)
+        --h;
+    return h;
+}
+
+int WritePagePng(PDFHANDLE h, const PngRequest &png) {
+    if (PdfSetZoom(h, png.fZoom) != 0 || PdfGoToPage(h, png.nPage) != 0) {
+        std::printf("png: no page %d at zoom %g\n", png.nPage, png.fZoom);
+        return 1;
+    }
+    // Page sizes are whole points: leave room for the fraction the render may add.
+    const int slack = static_cast<int>(std::ceil(png.fZoom)) + 8;
+    platform::DeviceContext dc(static_cast<int>(PdfGetPageWidth(h, png.nPage) * png.fZoom) + slack,
+                               static_cast<int>(PdfGetPageHeight(h, png.nPage) * png.fZoom) +
+                                   slack);
+    PdfSetRedraw(h, 1);
+    if (PdfDrawPage(h, &dc, png.nPage, 0, 0) != 0 ||
+        !platform::WritePng(*dc.GetBitmap(), DrawnWidth(dc), DrawnHeight(dc), png.path)) {
+        std::printf("png: page %d not written to %s\n", png.nPage, png.path);
+        return 1;
+    }
+    std::printf("png: page %d at zoom %g written to %s (%d x %d)\n", png.nPage, png.fZoom, png.path,
+                DrawnWidth(dc), DrawnHeight(dc));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s FILE [PASSWORD]\n", argv[0]);
+    PngRequest png;
+    int args = argc; // FILE and PASSWORD come before --png
+    bool wellFormed = true;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--png") != 0)
+            continue;
+        wellFormed = i + 4 == argc;
+        if (wellFormed)
+            png = {std::atoi(argv[i + 1]), std::strtof(argv[i + 2], nullptr), argv[i + 3]};
+        args = i;
+        break;
+    }
+    if (!wellFormed || args < 2 || args > 3) {
+        std::fprintf(stderr, "usage: %s FILE [PASSWORD] [--png PAGE ZOOM OUT.png]\n", argv[0]);
         return 2;
     }
     PDFHANDLE h = PdfCreate();
     PdfSetResourceDir(h, ResourceDir(argv[0]).c_str());
     CPrintedTree tree;
-    const int rc = PdfOpen(h, argv[1], argc > 2 ? argv[2] : nullptr, &tree);
+    const int rc = PdfOpen(h, argv[1], args > 2 ? argv[2] : nullptr, &tree);
     if (rc != 0) {
         std::printf("open failed: %d (%s)\n", rc, rc == -2 ? "password needed or wrong" : "error");
         PdfDestroy(h);
@@ -70,6 +130,7 @@ int main(int argc, char **argv) {
                     PdfGetLinkTarget(h, i + 1));
     }
     std::printf("copy allowed: %s\n", PdfCanCopy(h) ? "yes" : "no");
+    const int result = png.path ? WritePagePng(h, png) : 0;
     PdfDestroy(h);
-    return 0;
+    return result;
 }

@@ -8,6 +8,7 @@ packages=(
   build-essential cmake pkg-config clang-format
   # engine
   libpoppler-private-dev poppler-data libfontconfig-dev libfreetype-dev libjpeg62-turbo-dev
+  libpng-dev
   libnss3-dev
   # user interface
   qt6-base-dev libqt6svg6 qt6-qpa-plugins
