@@ -23,12 +23,13 @@ int UnicodeCmap(const FoFiTrueType &font) {
     return -1;
 }
 
-std::vector<unsigned short> CidToGidMap(const FoFiTrueType *font, const CCidToUnicode &table) {
-    std::vector<unsigned short> map(table.Size(), 0);
+std::vector<unsigned short> CidToGidMap(const FoFiTrueType *font, const CCidToUnicode &table,
+                                        unsigned cidCount) {
+    std::vector<unsigned short> map(cidCount, 0);
     const int cmap = font ? UnicodeCmap(*font) : -1;
     if (cmap < 0)
         return map;
-    for (unsigned cid = 0; cid < table.Size(); ++cid) {
+    for (unsigned cid = 0; cid < cidCount; ++cid) {
         const unsigned u = table.UnicodeOf(cid);
         const int gid = u ? font->mapCodeToGID(cmap, u) : 0;
         map[cid] = gid > 0 && gid <= USHRT_MAX ? static_cast<unsigned short>(gid) : 0;
@@ -39,16 +40,17 @@ std::vector<unsigned short> CidToGidMap(const FoFiTrueType *font, const CCidToUn
 } // namespace
 
 std::vector<unsigned short> CidToGidMapOfData(const std::vector<unsigned char> &fontData,
-                                              const CCidToUnicode &table) {
+                                              const CCidToUnicode &table, unsigned cidCount) {
     std::unique_ptr<FoFiTrueType> font;
     if (!fontData.empty() && fontData.size() <= INT_MAX)
         font = FoFiTrueType::make(fontData.data(), static_cast<int>(fontData.size()));
-    return CidToGidMap(font.get(), table);
+    return CidToGidMap(font.get(), table, cidCount);
 }
 
-std::vector<unsigned short> CidToGidMapOfFile(const std::string &path, const CCidToUnicode &table) {
+std::vector<unsigned short> CidToGidMapOfFile(const std::string &path, const CCidToUnicode &table,
+                                              unsigned cidCount) {
     const std::unique_ptr<FoFiTrueType> font = FoFiTrueType::load(path.c_str());
-    return CidToGidMap(font.get(), table);
+    return CidToGidMap(font.get(), table, cidCount);
 }
 
 } // namespace engine_ext

@@ -98,7 +98,8 @@ public:
             if (!IsTrueTypeFile(simple->getType()))
                 return Object(objNull);
             const auto data = simple->readEmbFontFile(&m_XRef);
-            glyphs = CidToGidMapOfData(data ? *data : std::vector<unsigned char>(), m_Table);
+            glyphs =
+                CidToGidMapOfData(data ? *data : std::vector<unsigned char>(), m_Table, CidCount());
         } else if (simple->getName()) {
             glyphs = SubstituteGlyphs(*simple->getName());
         }
@@ -120,13 +121,16 @@ private:
         m_bTablesLoaded = true;
     }
 
+    // Every CID the CMap or the table knows.
+    unsigned CidCount() const { return std::max(m_CMap.CidCount(), m_Table.Size()); }
+
     const std::vector<unsigned short> &SubstituteGlyphs(const std::string &fontName) {
         const std::string file = CCjkFontSubstitution::ChooseGbkFontNow(fontName, m_Use);
         auto it = m_SubstituteGlyphs.find(file);
         if (it == m_SubstituteGlyphs.end()) {
             std::vector<unsigned short> glyphs;
             if (!file.empty())
-                glyphs = CidToGidMapOfFile(file, m_Table);
+                glyphs = CidToGidMapOfFile(file, m_Table, CidCount());
             it = m_SubstituteGlyphs.emplace(file, std::move(glyphs)).first;
         }
         return it->second;

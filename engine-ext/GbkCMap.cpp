@@ -62,25 +62,42 @@ std::vector<CodeRange> ReadRanges(std::istream &in) {
     return ranges;
 }
 
+void SetFirstByte(std::vector<short> &firstBytes, unsigned long cid, unsigned long firstByte) {
+    if (firstBytes.size() <= cid)
+        firstBytes.resize(cid + 1, -1);
+    if (firstBytes[cid] < 0)
+        firstBytes[cid] = static_cast<short>(firstByte & 0xFF);
+}
+
+void AddRange(std::vector<short> &firstBytes, const CodeRange &r) {
+    const unsigned shift = 8 * static_cast<unsigned>(r.bytes - 1);
+    for (unsigned long code = r.lo; code <= r.hi; ++code) {
+        const unsigned long cid = r.cid + (code - r.lo);
+        if (cid >= kCidLimit)
+            break;
+        // The ASCII bytes are decoded to the Latin CIDs instead.
+        if (r.bytes == 1 && code >= kAsciiFirstByte && code <= kAsciiLastByte)
+            continue;
+        SetFirstByte(firstBytes, cid, code >> shift);
+    }
+}
+
 } // namespace
 
 CGbkCMap CGbkCMap::Read(const std::string &path) {
     std::ifstream file(path, std::ios::binary);
     CGbkCMap cmap;
-    if (!file)
+    std::vector<CodeRange> ranges = file ? ReadRanges(file) : std::vector<CodeRange>();
+    if (ranges.empty())
         return cmap;
-    std::vector<CodeRange> ranges = ReadRanges(file);
+    // The first code to reach a CID gives its byte: the ASCII bytes, then the other one-byte
+    // codes, then the two-byte codes.
+    for (unsigned code = kAsciiFirstByte; code <= kAsciiLastByte; ++code)
+        SetFirstByte(cmap.m_FirstBytes, kAsciiFirstCid + (code - kAsciiFirstByte), code);
     std::stable_sort(ranges.begin(), ranges.end(),
                      [](const CodeRange &a, const CodeRange &b) { return a.bytes < b.bytes; });
-    for (const CodeRange &r : ranges) {
-        const unsigned long last = std::min(r.cid + (r.hi - r.lo), kCidLimit - 1);
-        if (cmap.m_FirstBytes.size() <= last)
-            cmap.m_FirstBytes.resize(last + 1, -1);
-        const unsigned shift = 8 * static_cast<unsigned>(r.bytes - 1);
-        for (unsigned long cid = r.cid; cid <= last; ++cid)
-            if (cmap.m_FirstBytes[cid] < 0)
-                cmap.m_FirstBytes[cid] = static_cast<short>(((r.lo + cid - r.cid) >> shift) & 0xFF);
-    }
+    for (const CodeRange &r : ranges)
+        AddRange(cmap.m_FirstBytes, r);
     return cmap;
 }
 

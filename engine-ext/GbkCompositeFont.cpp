@@ -6,13 +6,17 @@
 #include <Stream.h>
 
 #include <array>
+#include <cstdio>
 #include <map>
+#include <string>
 
 namespace engine_ext {
 
 namespace {
 
 constexpr int kGbkEucSupplement = 2;
+constexpr const char *kGbkCMapName = "GBK-EUC-H";
+constexpr const char *kGbkAsciiCMapName = "GBK-EUC-H-ASCII";
 constexpr unsigned char kFirstLeadByte = 0x81;
 constexpr unsigned char kLastLeadByte = 0xFE;
 
@@ -58,6 +62,31 @@ double CommonLeadByteWidth(const double *byteWidths) {
     return common->first;
 }
 
+Object OwnedStream(std::vector<char> bytes, Dict *dict) {
+    dict->add("Length", Object(static_cast<int>(bytes.size())));
+    Stream *stream = new COwnedMemStream(std::move(bytes), Object(dict));
+    return Object(stream);
+}
+
+// GBK-EUC-H with the ASCII bytes sent to the Latin CIDs (see CGbkCMap).
+Object GbkAsciiCMap(XRef *xref) {
+    char range[64];
+    std::snprintf(range, sizeof range, "<%02x> <%02x> %u\n", kAsciiFirstByte, kAsciiLastByte,
+                  kAsciiFirstCid);
+    const std::string text = std::string("/CIDInit /ProcSet findresource begin\n"
+                                         "12 dict begin\nbegincmap\n"
+                                         "/CMapName /") +
+                             kGbkAsciiCMapName + " def\n/CMapType 1 def\n/" + kGbkCMapName +
+                             " usecmap\n1 begincidrange\n" + range +
+                             "endcidrange\nendcmap\n"
+                             "CMapName currentdict /CMap defineresource pop\nend\nend\n";
+    auto *dict = new Dict(xref);
+    dict->add("Type", Name("CMap"));
+    dict->add("CMapName", Name(kGbkAsciiCMapName));
+    dict->add("CIDSystemInfo", CollectionInfo(xref));
+    return OwnedStream(std::vector<char>(text.begin(), text.end()), dict);
+}
+
 // Two bytes per CID, high byte first.
 Object CidToGidStream(XRef *xref, const std::vector<unsigned short> &glyphs) {
     std::vector<char> bytes;
@@ -66,10 +95,7 @@ Object CidToGidStream(XRef *xref, const std::vector<unsigned short> &glyphs) {
         bytes.push_back(static_cast<char>(gid >> 8));
         bytes.push_back(static_cast<char>(gid & 0xFF));
     }
-    auto *dict = new Dict(xref);
-    dict->add("Length", Object(static_cast<int>(bytes.size())));
-    Stream *stream = new COwnedMemStream(std::move(bytes), Object(dict));
-    return Object(stream);
+    return OwnedStream(std::move(bytes), new Dict(xref));
 }
 
 } // namespace
@@ -82,7 +108,8 @@ Object CGbkCompositeFont::Build(XRef *xref, Dict *font, const Gfx8BitFont &simpl
     composite->add("Type", Name("Font"));
     composite->add("Subtype", Name("Type0"));
     composite->add("BaseFont", font->lookupNF("BaseFont").copy());
-    composite->add("Encoding", Name("GBK-EUC-H"));
+    // Without GBK-EUC-H Poppler refuses the font, so its text is left out rather than misread.
+    composite->add("Encoding", m_CMap.IsEmpty() ? Name(kGbkCMapName) : GbkAsciiCMap(xref));
     composite->add("DescendantFonts", Object(descendants));
     return Object(composite);
 }
