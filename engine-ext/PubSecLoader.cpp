@@ -39,11 +39,7 @@ struct KeySearch {
 
 KeySearch FindFileKey(const PubSecParameters &parameters) {
     KeySearch search;
-    CPubSecDatabase database;
-    if (!database.IsOpen()) {
-        search.nError = database.ErrorCode();
-        return search;
-    }
+    const CPubSecDatabase database;
     CPubSecRecipientDecryptor decryptor(database);
     for (const std::string &block : parameters.recipients) {
         if (const auto content = decryptor.Decrypt(block)) {
@@ -51,7 +47,8 @@ KeySearch FindFileKey(const PubSecParameters &parameters) {
             return search;
         }
     }
-    search.nError = decryptor.ErrorCode();
+    // Without any recipient string the database's own state is all there is to report.
+    search.nError = parameters.recipients.empty() ? database.ErrorCode() : decryptor.ErrorCode();
     return search;
 }
 

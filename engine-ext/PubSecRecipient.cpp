@@ -36,11 +36,16 @@ struct MessageDeleter {
 
 } // namespace
 
-CPubSecRecipientDecryptor::CPubSecRecipientDecryptor(CPubSecDatabase &) {
+CPubSecRecipientDecryptor::CPubSecRecipientDecryptor(const CPubSecDatabase &database)
+    : m_Database(database) {
 }
 
 std::optional<std::vector<unsigned char>>
 CPubSecRecipientDecryptor::Decrypt(const std::string &block) {
+    if (!m_Database.IsOpen()) {
+        m_nError = m_Database.ErrorCode();
+        return std::nullopt;
+    }
     SECItem der{siBuffer, reinterpret_cast<unsigned char *>(const_cast<char *>(block.data())),
                 static_cast<unsigned int>(block.size())};
     std::unique_ptr<NSSCMSMessage, MessageDeleter> message(NSS_CMSMessage_CreateFromDER(

@@ -18,8 +18,8 @@ public:
     // A database with a password is asked for it at most this often per document.
     static constexpr int kMaxPasswordPrompts = 3;
 
-    // The database must be open and outlive the decryptor.
-    explicit CPubSecRecipientDecryptor(CPubSecDatabase &database);
+    // Decrypts with the keys of `database`, which must outlive the decryptor.
+    explicit CPubSecRecipientDecryptor(const CPubSecDatabase &database);
 
     // The content of one block, or nullopt; ErrorCode() then holds NSS's reason.
     std::optional<std::vector<unsigned char>> Decrypt(const std::string &block);
@@ -32,6 +32,7 @@ public:
     };
 
 private:
+    const CPubSecDatabase &m_Database;
     PasswordPrompts m_Prompts;
     int m_nError = 0;
 };
