@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The command line as the program reads it: the first argument that is no option (options
+// start with '-') names the file to open.
+class CCommandLineInfo {
+public:
+    enum ShellCommand { FileNew, FileOpen, FileNothing };
+
+    explicit CCommandLineInfo(const QStringList &arguments);
+
+    ShellCommand m_nShellCommand = FileNew;
+    QString m_strFileName;
+    // The arguments joined by blanks, as the command line read whole.
+    QString m_strRawCommandLine;
+};
+
+// A path as a command line or a shell may quote it: a leading double quote is dropped, and so
+// is everything from the last double quote on.
+QString StripPathQuotes(const QString &path);
