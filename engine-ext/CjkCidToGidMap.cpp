@@ -47,10 +47,4 @@ std::vector<unsigned short> CidToGidMapOfData(const std::vector<unsigned char> &
     return CidToGidMap(font.get(), table, cidCount);
 }
 
-std::vector<unsigned short> CidToGidMapOfFile(const std::string &path, const CCidToUnicode &table,
-                                              unsigned cidCount) {
-    const std::unique_ptr<FoFiTrueType> font = FoFiTrueType::load(path.c_str());
-    return CidToGidMap(font.get(), table, cidCount);
-}
-
 } // namespace engine_ext

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <string>
 #include <vector>
 
 namespace engine_ext {
@@ -15,8 +14,5 @@ class CCidToUnicode;
 // nothing about the character.
 std::vector<unsigned short> CidToGidMapOfData(const std::vector<unsigned char> &fontData,
                                               const CCidToUnicode &table, unsigned cidCount);
-// The same for the first font of a font file (a collection's first face, as Poppler loads it).
-std::vector<unsigned short> CidToGidMapOfFile(const std::string &path, const CCidToUnicode &table,
-                                              unsigned cidCount);
 
 } // namespace engine_ext

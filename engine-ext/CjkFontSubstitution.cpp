@@ -60,10 +60,4 @@ void CCjkFontSubstitution::Choose(const GfxFont &font, const CConfigurationUse &
     });
 }
 
-std::string CCjkFontSubstitution::ChooseGbkFontNow(const std::string &fontName,
-                                                   const CConfigurationUse &use) {
-    use.CollectionFontFile(kSimpleFontCollection); // registers the configuration's fonts
-    return Register(use, fontName, kSimpleFontCollection, std::nullopt);
-}
-
 } // namespace engine_ext

@@ -2,8 +2,6 @@
 
 // Private to engine-ext: Poppler types appear here.
 
-#include <string>
-
 class GfxFont;
 
 namespace engine_ext {
@@ -24,10 +22,6 @@ public:
     // The system's font files are looked at only when something is first drawn, so the
     // choice waits until then.
     static void Choose(const GfxFont &font, const CConfigurationUse &use);
-
-    // A GBK-coded font's glyph map is built from its substitute file when the document opens,
-    // so its choice is made at once. Answers the file, or empty when there is none.
-    static std::string ChooseGbkFontNow(const std::string &fontName, const CConfigurationUse &use);
 };
 
 } // namespace engine_ext

@@ -1,0 +1,39 @@
+#pragma once
+
+// Private to engine-ext: Poppler types appear here.
+
+#include "engine-ext/CjkCidToUnicode.h"
+#include "engine-ext/GbkCMap.h"
+
+#include <Object.h>
+
+namespace engine_ext {
+
+class CConfigurationUse;
+
+// Rewrites one document's GBK-coded fonts into their composite form; an embedded font gets
+// the glyph map of its own file. The GBK-EUC-H CMap and the Adobe-GB1 table are read when the
+// first such font needs them. A substitute file is drawn through Poppler's own mapping of the
+// collection's CIDs to Unicode and glyphs, which reaches the same glyphs as the table and more
+// where the table's character is missing from the font (vertical forms, for instance).
+class CGbkFontRewriter {
+public:
+    CGbkFontRewriter(XRef &xref, const CConfigurationUse &use) : m_XRef(xref), m_Use(use) {}
+
+    // The composite form of the font object `ref`, or a null object when the font cannot be
+    // drawn as GBK text (an embedded file that is not TrueType).
+    Object Rewrite(Ref ref, Dict &font);
+
+private:
+    void LoadTables();
+    // Every CID the CMap or the table knows.
+    unsigned CidCount() const;
+
+    XRef &m_XRef;
+    const CConfigurationUse &m_Use;
+    bool m_bTablesLoaded = false;
+    CGbkCMap m_CMap;
+    CCidToUnicode m_Table;
+};
+
+} // namespace engine_ext
