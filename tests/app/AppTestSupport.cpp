@@ -17,6 +17,9 @@ namespace apptest {
 
 namespace {
 
+const QString kOrganization = QStringLiteral("应用程序向导生成的本地应用程序");
+const QString kApplication = QStringLiteral("VeskPDFReader");
+
 // Set up before any test: the environment first, then the application that reads it.
 class CAppEnvironment : public ::testing::Environment {
 public:
@@ -35,6 +38,9 @@ public:
         static char name[] = "vesk-app-test";
         static char *argv[] = {name, nullptr};
         m_pApp = std::make_unique<QApplication>(argc, argv);
+        // The names start-up gives the settings store, so tests read the same store.
+        QCoreApplication::setOrganizationName(kOrganization);
+        QCoreApplication::setApplicationName(kApplication);
     }
     void TearDown() override { m_pApp.reset(); }
 
@@ -53,8 +59,7 @@ const std::string &HomeFolder() {
 }
 
 void ClearSettings() {
-    QSettings settings(QStringLiteral("应用程序向导生成的本地应用程序"),
-                       QStringLiteral("VeskPDFReader"));
+    QSettings settings(kOrganization, kApplication);
     settings.clear();
     settings.sync();
 }
