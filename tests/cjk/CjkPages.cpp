@@ -51,7 +51,14 @@ std::u16string PageText(PDFHANDLE h, int page) {
     if (PdfGetRectText(h, page, 0, 0, PdfGetPageWidth(h, page), PdfGetPageHeight(h, page),
                        buffer.data(), &length, kTextCapacity) != 1)
         return {};
-    return std::u16string(buffer.data(), length);
+    std::u16string text(buffer.data(), length);
+    while (!text.empty() && (text.back() == u'\n' || text.back() == u'\r'))
+        text.pop_back();
+    return text;
+}
+
+std::string CjkFixture(const std::string &name) {
+    return testsupport::Fixture("cjk/" + name);
 }
 
 } // namespace cjktest

@@ -2,6 +2,7 @@
 
 #include "engine/PdfApi.h"
 #include "platform/DeviceContext.h"
+#include "tests/support/EngineHandle.h"
 
 #include <string>
 
@@ -32,7 +33,19 @@ private:
     bool m_bDrawn = false;
 };
 
-// The whole text of a page, as PdfGetRectText gives it.
+// The whole text of a page, as PdfGetRectText gives it, without the line ends after it.
 std::u16string PageText(PDFHANDLE h, int page);
+
+// A document of tests/cjk's generator.
+std::string CjkFixture(const std::string &name);
+
+// One document opened in an engine of its own, which stays open for drawing and text.
+struct COpenedDocument {
+    explicit COpenedDocument(const std::string &path) { bOpened = h.Open(path) == 0; }
+    CDrawnPage Draw(float zoom, int page = 1) { return CDrawnPage(h, page, zoom); }
+
+    testsupport::CEngineHandle h;
+    bool bOpened = false;
+};
 
 } // namespace cjktest

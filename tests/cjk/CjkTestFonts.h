@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,7 @@ struct FontLink {
 // environment before any test touches fontconfig.
 class CFontSet : public ::testing::Environment {
 public:
-    explicit CFontSet(std::vector<FontLink> links) : m_Links(std::move(links)) {}
+    explicit CFontSet(std::initializer_list<FontLink> links) : m_Links(links) {}
     void SetUp() override;
 
     // Whether every linked font file is installed; tests skip without them.

@@ -23,6 +23,8 @@
 
 namespace fs = std::filesystem;
 using cjktest::CDrawnPage;
+using cjktest::CjkFixture;
+using cjktest::COpenedDocument;
 using cjktest::PageText;
 using testsupport::CEngineHandle;
 using testsupport::CTempDir;
@@ -41,10 +43,6 @@ const auto *const g_pFonts = static_cast<cjktest::CFontSet *>(::testing::AddGlob
                            {"times.ttf", cjktest::kDejaVuSerif},
                            {"cour.ttf", cjktest::kDejaVuMono}})));
 
-std::string CjkFixture(const std::string &name) {
-    return Fixture("cjk/" + name);
-}
-
 // A resource directory of links to the real one, so that single files can be taken away.
 void LinkResources(const std::string &to) {
     const fs::path from = testsupport::ResourceDir();
@@ -57,27 +55,12 @@ void LinkResources(const std::string &to) {
     }
 }
 
-// Text without the line ends the text output adds.
-std::u16string Trimmed(std::u16string text) {
-    while (!text.empty() && (text.back() == u'\n' || text.back() == u'\r' || text.back() == u' '))
-        text.pop_back();
-    return text;
-}
-
 class CjkFonts : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!g_pFonts->Installed())
             GTEST_SKIP() << "Debian's free fonts are not installed";
     }
-};
-
-// One document drawn; the engine stays open for text and font queries.
-struct COpened {
-    explicit COpened(const std::string &path) { opened = h.Open(path) == 0; }
-    CDrawnPage Draw(int page = 1, float zoom = kZoom) { return CDrawnPage(h, page, zoom); }
-    CEngineHandle h;
-    bool opened = false;
 };
 
 } // namespace
@@ -90,33 +73,34 @@ TEST_F(CjkFonts, GbkCodedFontsDrawTheSameGlyphsAsTheOrdinaryRoute) {
     for (const Case &c : {Case{"gbk-song.pdf", "gbk-song-reference.pdf"},
                           Case{"gbk-hei-embedded.pdf", "gbk-hei-embedded-reference.pdf"}}) {
         SCOPED_TRACE(c.document);
-        COpened gbk(CjkFixture(c.document)), reference(CjkFixture(c.reference));
-        ASSERT_TRUE(gbk.opened && reference.opened);
-        const CDrawnPage drawn = gbk.Draw(), expected = reference.Draw();
+        COpenedDocument gbk(CjkFixture(c.document)), reference(CjkFixture(c.reference));
+        ASSERT_TRUE(gbk.bOpened && reference.bOpened);
+        const CDrawnPage drawn = gbk.Draw(kZoom), expected = reference.Draw(kZoom);
         ASSERT_TRUE(drawn.Drawn() && expected.Drawn());
         EXPECT_GT(expected.Ink(), 500) << "the reference draws the five glyphs";
         EXPECT_EQ(drawn.DifferencesFrom(expected), 0);
-        EXPECT_EQ(Trimmed(PageText(gbk.h, 1)), kGbkText);
+        EXPECT_EQ(PageText(gbk.h, 1), kGbkText);
     }
 }
 
 // The check above can fail: the same bytes read one byte at a time draw something else.
 TEST_F(CjkFonts, ANameThatIsNotGbkCodedKeepsSingleByteText) {
-    COpened bold(CjkFixture("gbk-song-bold.pdf")), reference(CjkFixture("gbk-song-reference.pdf"));
-    ASSERT_TRUE(bold.opened && reference.opened);
-    const CDrawnPage drawn = bold.Draw();
+    COpenedDocument bold(CjkFixture("gbk-song-bold.pdf")),
+        reference(CjkFixture("gbk-song-reference.pdf"));
+    ASSERT_TRUE(bold.bOpened && reference.bOpened);
+    const CDrawnPage drawn = bold.Draw(kZoom);
     ASSERT_TRUE(drawn.Drawn());
     EXPECT_GT(drawn.Ink(), 100);
-    EXPECT_GT(drawn.DifferencesFrom(reference.Draw()), 500);
+    EXPECT_GT(drawn.DifferencesFrom(reference.Draw(kZoom)), 500);
     // D6 D0 CE C4 31 B2 E2 CA D4 as WinAnsi characters.
-    EXPECT_EQ(Trimmed(PageText(bold.h, 1)), u"ÖÐÎÄ1²âÊÔ");
+    EXPECT_EQ(PageText(bold.h, 1), u"ÖÐÎÄ1²âÊÔ");
 }
 
 // Which file Poppler loads for each font of the page, asked the way its Splash device asks.
 TEST_F(CjkFonts, EachNonEmbeddedFontDrawsFromItsChosenFile) {
-    COpened doc(CjkFixture("font-choice.pdf"));
-    ASSERT_TRUE(doc.opened);
-    ASSERT_TRUE(doc.Draw(1, 1.0f).Drawn()); // the font files are looked at once drawing starts
+    COpenedDocument doc(CjkFixture("font-choice.pdf"));
+    ASSERT_TRUE(doc.bOpened);
+    ASSERT_TRUE(doc.Draw(1.0f).Drawn()); // the font files are looked at once drawing starts
     const std::map<std::string, std::string> expected = {
         {"Song", "simsun.ttc"},     // 宋体: the named font
         {"Hei", "SimHei.ttf"},      // 黑体: the named font
@@ -129,7 +113,9 @@ TEST_F(CjkFonts, EachNonEmbeddedFontDrawsFromItsChosenFile) {
     };
     engine_ext::CConfigurationUse use;
     PDFDoc &pdf = *doc.h.Get()->m_pDoc;
-    Dict *fonts = pdf.getPage(1)->getResourceDict()->lookup("Font").getDict();
+    const Object fontsObj = pdf.getPage(1)->getResourceDict()->lookup("Font");
+    ASSERT_TRUE(fontsObj.isDict());
+    Dict *fonts = fontsObj.getDict();
     ASSERT_EQ(fonts->getLength(), static_cast<int>(expected.size()));
     for (int i = 0; i < fonts->getLength(); ++i) {
         const std::string tag = fonts->getKey(i);
@@ -169,21 +155,21 @@ TEST_F(CjkFonts, DamagedResourcesLeaveGbkTextOutCleanly) {
         const CDrawnPage drawn(h, 1, kZoom);
         ASSERT_TRUE(drawn.Drawn());
         EXPECT_EQ(drawn.Ink(), 0);
-        EXPECT_EQ(Trimmed(PageText(h, 1)), u"");
+        EXPECT_EQ(PageText(h, 1), u"");
     }
 }
 
 // Another producer's non-embedded Adobe-GB1 font draws as our own generator's does.
 TEST_F(CjkFonts, ReportlabStSongDrawsAndReadsAsChinese) {
-    COpened reportlab(CjkFixture("stsong-reportlab.pdf")), ours(Fixture("cjk.pdf"));
-    ASSERT_TRUE(reportlab.opened && ours.opened);
-    const CDrawnPage theirs = reportlab.Draw(1, 1.0f), mine = ours.Draw(1, 1.0f);
+    COpenedDocument reportlab(CjkFixture("stsong-reportlab.pdf")), ours(Fixture("cjk.pdf"));
+    ASSERT_TRUE(reportlab.bOpened && ours.bOpened);
+    const CDrawnPage theirs = reportlab.Draw(1.0f), mine = ours.Draw(1.0f);
     ASSERT_TRUE(theirs.Drawn() && mine.Drawn());
     EXPECT_GT(theirs.Ink(), 200);
     // Our page also has a Latin line below, which reportlab's has not; the Chinese line,
     // 16-point glyphs on the baseline 92 points from the top, must be the same pixels.
     EXPECT_EQ(theirs.DifferencesFrom(mine, 0, 70, theirs.Width(), 100), 0);
-    EXPECT_EQ(Trimmed(PageText(reportlab.h, 1)), u"中文测试");
+    EXPECT_EQ(PageText(reportlab.h, 1), u"中文测试");
 }
 
 // Real files from other producers: what they draw and what they read as.
@@ -199,9 +185,9 @@ TEST_F(CjkFonts, CorpusFilesWithNonEmbeddedChineseFontsReadAsChinese) {
           Case{"pdfjs-issue2128r.pdf", u"浅谈校长的魅力"},
           Case{"pdfjs-issue3521.pdf", u"我们都是黑体字"}, Case{"pdfjs-issue8372.pdf", u"目录"}}) {
         SCOPED_TRACE(c.file);
-        COpened doc(testsupport::CorpusDir() + "/" + c.file);
-        ASSERT_TRUE(doc.opened);
-        const CDrawnPage drawn = doc.Draw(1, 1.0f);
+        COpenedDocument doc(testsupport::CorpusDir() + "/" + c.file);
+        ASSERT_TRUE(doc.bOpened);
+        const CDrawnPage drawn = doc.Draw(1.0f);
         ASSERT_TRUE(drawn.Drawn());
         EXPECT_GT(drawn.Ink(), 200);
         EXPECT_NE(PageText(doc.h, 1).find(c.text), std::u16string::npos);
