@@ -2,11 +2,11 @@
 
 namespace view {
 
+// Notified under the lock: a waiter that returns may destroy the event at once, so Set must
+// not touch it after the lock is released.
 void CEvent::Set() {
-    {
-        std::lock_guard lock(m_Mutex);
-        m_bSet = true;
-    }
+    std::lock_guard lock(m_Mutex);
+    m_bSet = true;
     m_Cond.notify_one();
 }
 

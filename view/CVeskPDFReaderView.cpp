@@ -77,7 +77,9 @@ int CVeskPDFReaderView::OpenPdfFile(const QString &path, platform::TreeControl *
     return r;
 }
 
+// The fit needs the window's size even when no resize has reached the view yet.
 void CVeskPDFReaderView::OnInitialUpdate() {
+    SyncClientSize();
     m_pCore->OnInitialUpdate();
     Refresh();
 }
@@ -323,7 +325,6 @@ void CVeskPDFReaderView::paintEvent(QPaintEvent *) {
         m_memDC.SelectBitmap(std::make_unique<platform::Bitmap>(w + 1, h + 1));
     if (!view::CPagePainter(*m_pCore).Paint(m_memDC))
         return;
-    SyncScrollBars(); // a continuous paint may have moved the current page
     const platform::Bitmap &bitmap = *m_memDC.GetBitmap();
     const QImage image(bitmap.GetBits(), bitmap.GetWidth(), bitmap.GetHeight(), bitmap.GetStride(),
                        QImage::Format_BGR888);
@@ -332,8 +333,12 @@ void CVeskPDFReaderView::paintEvent(QPaintEvent *) {
 }
 
 void CVeskPDFReaderView::resizeEvent(QResizeEvent *) {
-    m_pCore->Scroll().SetClientSize(viewport()->width(), viewport()->height());
+    SyncClientSize();
     SyncScrollBars();
+}
+
+void CVeskPDFReaderView::SyncClientSize() {
+    m_pCore->Scroll().SetClientSize(viewport()->width(), viewport()->height());
 }
 
 void CVeskPDFReaderView::wheelEvent(QWheelEvent *event) {

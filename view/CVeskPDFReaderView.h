@@ -143,6 +143,7 @@ private:
     void OnHorizontalAction(int action);
     void OnScrollValue(Qt::Orientation bar, int value);
     void SyncScrollBars();
+    void SyncClientSize();
     void Refresh();
     int Refreshed(int result); // refreshes and hands result on
     void FocusIfOpen();
