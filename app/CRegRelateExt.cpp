@@ -3,7 +3,6 @@
 #include "app/XdgMimeApps.h"
 
 #include <QFileInfo>
-#include <QMimeDatabase>
 
 namespace {
 
@@ -12,12 +11,20 @@ const QString kAppName = QStringLiteral("VeskPDFReader");
 // The document icon stands beside the executable, as the program installs it.
 const QString kDocumentIcon = QStringLiteral("/icons/VeskPDFReader.Document.svg");
 
+// The types of the extensions the program opens. A table rather than the desktop's MIME
+// database, which a system without shared-mime-info lacks.
+struct SExtensionType {
+    const char *pszExtension;
+    const char *pszMime;
+};
+constexpr SExtensionType kTypes[] = {{".pdf", "application/pdf"}};
+
 QString MimeTypeOf(const QString &extension) {
-    if (!extension.startsWith(QLatin1Char('.')) || extension.size() < 2)
-        return {};
-    const QMimeType type = QMimeDatabase().mimeTypeForFile(QLatin1Char('x') + extension,
-                                                           QMimeDatabase::MatchExtension);
-    return type.isDefault() ? QString() : type.name();
+    for (const SExtensionType &type : kTypes) {
+        if (extension.compare(QLatin1String(type.pszExtension), Qt::CaseInsensitive) == 0)
+            return QString::fromLatin1(type.pszMime);
+    }
+    return {};
 }
 
 } // namespace
