@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+struct PageSlice;
 class SplashBitmap;
 class SplashOutputDev;
 class TextOutputDev;
@@ -70,8 +71,8 @@ public:
     // Rendering and extraction (PdfRender.cpp, PdfText.cpp), saving (PdfSaveAs.cpp).
     int DrawPage(platform::DeviceContext &dc, int page, int x, int y);
     std::unique_ptr<platform::Bitmap> GetRectBitmap(int page, int x, int y, int width, int height);
-    void GetRectText(int page, double xMin, double yMin, double xMax, double yMax,
-                     char16_t *buffer, int *length, int capacity);
+    void GetRectText(int page, double xMin, double yMin, double xMax, double yMax, char16_t *buffer,
+                     int *length, int capacity);
     int SaveAs(const char *fileName, int overwrite);
 
     static constexpr int kWaterMarkSlots = 256;
@@ -109,7 +110,9 @@ private:
     int ScaledHeight(int page) const;
     int PageBottom(int page) const;
     bool HasPage(int page) const;
+    bool DrawOnScreenDevice(int page, const PageSlice &slice);
     bool RenderPage(int page);
+    bool BlankPage(int page);
     bool MakePageBitmap(SplashBitmap &rows);
     SplashOutputDev &ScreenDevice();
     int DrawWaterMark(platform::DeviceContext &dc, float zoom, int rotate, int w, int h, int flag);

@@ -9,15 +9,15 @@ namespace {
 
 constexpr std::uint8_t kWhite = 0xFF;
 
-std::unique_ptr<platform::Bitmap> NewBitmap(int width, int height) {
+} // namespace
+
+std::unique_ptr<platform::Bitmap> WhiteBitmap(int width, int height) {
     try {
         return std::make_unique<platform::Bitmap>(width, height);
     } catch (const std::bad_alloc &) {
         return nullptr;
     }
 }
-
-} // namespace
 
 std::size_t WidenedSize(int width, int height) {
     return static_cast<std::size_t>(platform::Bitmap::WidenedWidth(width)) *
@@ -36,14 +36,14 @@ void WidenRows(SplashBitmap &src, std::uint8_t *dst) {
 }
 
 std::unique_ptr<platform::Bitmap> BitmapFromRows(const std::uint8_t *rows, int width, int height) {
-    std::unique_ptr<platform::Bitmap> bitmap = NewBitmap(width, height);
+    std::unique_ptr<platform::Bitmap> bitmap = WhiteBitmap(width, height);
     if (bitmap && !bitmap->IsEmpty())
         std::memcpy(bitmap->GetBits(), rows, WidenedSize(width, height));
     return bitmap;
 }
 
 std::unique_ptr<platform::Bitmap> BitmapFromSplash(SplashBitmap &src) {
-    std::unique_ptr<platform::Bitmap> bitmap = NewBitmap(src.getWidth(), src.getHeight());
+    std::unique_ptr<platform::Bitmap> bitmap = WhiteBitmap(src.getWidth(), src.getHeight());
     if (bitmap && !bitmap->IsEmpty())
         WidenRows(src, bitmap->GetBits());
     return bitmap;

@@ -22,6 +22,9 @@ std::size_t WidenedSize(int width, int height);
 // Writes the rows of src into dst, each widened with white; dst holds WidenedSize bytes.
 void WidenRows(SplashBitmap &src, std::uint8_t *dst);
 
+// A white device bitmap; null when the memory for it cannot be had.
+std::unique_ptr<platform::Bitmap> WhiteBitmap(int width, int height);
+
 // A device bitmap of width x height pixels (width widened) holding rows that are widened
 // already. Null when the memory for it cannot be had.
 std::unique_ptr<platform::Bitmap> BitmapFromRows(const std::uint8_t *rows, int width, int height);

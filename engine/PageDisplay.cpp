@@ -78,18 +78,19 @@ void DisplayDrawablePart(PDFDoc &doc, Page &page, OutputDev &out, double dpi, in
 
 } // namespace
 
-void DisplayPage(PDFDoc &doc, OutputDev &out, int page, double dpi, int rotate, const PageSlice &s,
+bool DisplayPage(PDFDoc &doc, OutputDev &out, int page, double dpi, int rotate, const PageSlice &s,
                  AbortCheck abort, void *abortData) {
     Page *p = doc.getPage(page);
     if (!p)
-        return;
+        return false;
     Object contents = p->getContents();
     if (!HasUndrawableContent(contents)) {
         doc.displayPageSlice(&out, page, dpi, dpi, rotate, false, true, false, s.x, s.y, s.w, s.h,
                              abort, abortData);
-        return;
+        return true;
     }
     if (out.checkPageSlice(p, dpi, dpi, rotate, false, true, s.x, s.y, s.w, s.h, false, abort,
                            abortData))
         DisplayDrawablePart(doc, *p, out, dpi, rotate, s, abort, abortData);
+    return true;
 }

@@ -14,11 +14,12 @@ struct PageSlice {
 // Called between drawing operators; true stops the page there.
 using AbortCheck = bool (*)(void *data);
 
-// Draws the page's crop box at dpi, turned by rotate, not for printing.
+// Draws the page's crop box at dpi, turned by rotate, not for printing. False when the page
+// cannot be built (a broken page tree): the device then holds nothing of it.
 //
 // Content streams that carry an image-only filter (JBIG2, DCT, JPX, CCITT) are left out: no
 // sound page has them, and a crafted one decodes into gigabytes of "operators" that Poppler
 // would lex for minutes with no way to stop it. The rest of the page is drawn as usual.
-void DisplayPage(PDFDoc &doc, OutputDev &out, int page, double dpi, int rotate,
+bool DisplayPage(PDFDoc &doc, OutputDev &out, int page, double dpi, int rotate,
                  const PageSlice &slice = {}, AbortCheck abort = nullptr,
                  void *abortData = nullptr);

@@ -7,6 +7,7 @@
 #include <SplashOutputDev.h>
 #include <splash/SplashBitmap.h>
 
+#include <algorithm>
 #include <new>
 
 namespace {
@@ -36,6 +37,18 @@ void DrawFrame(platform::DeviceContext &dc, int x, int y, int w, int h) {
     dc.FrameRect(x + kShadow, y + framedH, framed, kShadow, platform::kBlack);
 }
 
+// Counts the pages Poppler really starts: a page of a broken page tree can be "displayed"
+// without ever starting, leaving the device with the picture of the page before.
+class CScreenDevice : public SplashOutputDev {
+public:
+    using SplashOutputDev::SplashOutputDev;
+    void startPage(int pageNum, GfxState *state, XRef *xref) override {
+        ++m_nStarted;
+        SplashOutputDev::startPage(pageNum, state, xref);
+    }
+    long m_nStarted = 0;
+};
+
 } // namespace
 
 bool CPdfEngine::HasPage(int page) const {
@@ -46,7 +59,7 @@ SplashOutputDev &CPdfEngine::ScreenDevice() {
     // One device per document: its font cache serves every later page, as in pdftoppm.
     if (!m_pScreenDev) {
         SplashColor paper = {0xFF, 0xFF, 0xFF};
-        m_pScreenDev = std::make_unique<SplashOutputDev>(splashModeBGR8, 1, false, paper, true);
+        m_pScreenDev = std::make_unique<CScreenDevice>(splashModeBGR8, 1, false, paper, true);
         m_pScreenDev->setFontAntialias(true);
         m_pScreenDev->setVectorAntialias(true);
         m_pScreenDev->startDoc(m_pDoc.get());
@@ -78,17 +91,41 @@ bool CPdfEngine::MakePageBitmap(SplashBitmap &rows) {
     return true;
 }
 
+bool CPdfEngine::DrawOnScreenDevice(int page, const PageSlice &slice) {
+    auto &dev = static_cast<CScreenDevice &>(ScreenDevice());
+    const long started = dev.m_nStarted;
+    return DisplayPage(*m_pDoc, dev, page, kPointsPerInch * m_fZoom, m_nRotate, slice,
+                       AbortRequested, this) &&
+           dev.m_nStarted != started;
+}
+
 bool CPdfEngine::RenderPage(int page) {
-    SplashOutputDev &dev = ScreenDevice();
-    DisplayPage(*m_pDoc, dev, page, kPointsPerInch * m_fZoom, m_nRotate, {}, AbortRequested, this);
-    SplashBitmap *rows = dev.getBitmap();
+    const bool drawn = DrawOnScreenDevice(page, {});
     // The old picture goes first: two large pages need not be held at once.
     m_hMemDC.SelectBitmap(nullptr);
     m_nBmpWidth = m_nBmpHeight = 0;
+    if (!drawn)
+        return BlankPage(page);
+    SplashBitmap *rows = m_pScreenDev->getBitmap();
     if (!rows || !MakePageBitmap(*rows))
         return false;
     m_nBmpWidth = rows->getWidth();
     m_nBmpHeight = rows->getHeight();
+    return true;
+}
+
+// A page Poppler cannot build shows as white paper of the size the layout gave it, never as
+// the picture the device still holds from another page.
+bool CPdfEngine::BlankPage(int page) {
+    const int w = Scaled(GetPageWidth(page), m_fZoom), h = Scaled(GetPageHeight(page), m_fZoom);
+    if (w > 0 && h > 0) {
+        std::unique_ptr<platform::Bitmap> white = WhiteBitmap(w, h);
+        if (!white)
+            return false;
+        m_hMemDC.SelectBitmap(std::move(white));
+    }
+    m_nBmpWidth = std::max(w, 0);
+    m_nBmpHeight = std::max(h, 0);
     return true;
 }
 
@@ -123,10 +160,9 @@ std::unique_ptr<platform::Bitmap> CPdfEngine::GetRectBitmap(int page, int x, int
     const bool wholePage = width < 0 || height < 0;
     if (!HasPage(page) || (!wholePage && (width == 0 || height == 0)))
         return nullptr;
-    SplashOutputDev &dev = ScreenDevice();
-    DisplayPage(*m_pDoc, dev, page, kPointsPerInch * m_fZoom, m_nRotate, {x, y, width, height},
-                AbortRequested, this);
-    SplashBitmap *rows = dev.getBitmap();
+    if (!DrawOnScreenDevice(page, {x, y, width, height}))
+        return nullptr;
+    SplashBitmap *rows = m_pScreenDev->getBitmap();
     // Splash falls back to a 1 x 1 bitmap when the slice's memory cannot be had.
     if (!rows || (!wholePage && (rows->getWidth() != width || rows->getHeight() != height)))
         return nullptr;

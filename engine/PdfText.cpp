@@ -28,9 +28,10 @@ void CPdfEngine::GetRectText(int page, double xMin, double yMin, double xMax, do
                                                  kPhysicalLayout, kNoFixedPitch, kRawOrder);
     if (m_pTextDev->isOk()) {
         // Rotation 0: the rectangle is in the page's upright space whatever the view shows.
-        DisplayPage(*m_pDoc, *m_pTextDev, page, kTextDpi, 0);
-        const CPageText text(*m_pTextDev, *encoding);
-        AppendUtf16(text.Select(xMin, yMin, xMax, yMax), buffer, length, capacity);
+        if (DisplayPage(*m_pDoc, *m_pTextDev, page, kTextDpi, 0)) {
+            const CPageText text(*m_pTextDev, *encoding);
+            AppendUtf16(text.Select(xMin, yMin, xMax, yMax), buffer, length, capacity);
+        }
     }
     m_pTextDev.reset();
 }

@@ -69,3 +69,26 @@ TEST(CorpusRender, BombPageDrawsItsTextAndLeavesTheBombOut) {
     DrawFirstPage(h);
     EXPECT_NE(PageText(h).find("GIANT JBIG2 BOMB"), std::string::npos);
 }
+
+TEST(CorpusRender, PageThatCannotBeBuiltShowsNoOtherPage) {
+    if (CorpusDir().empty())
+        GTEST_SKIP() << "no corpus";
+    CEngineHandle h;
+    ASSERT_EQ(h.Open(CorpusDir() + "/pdfjs-Pages-tree-refs.pdf"), 0);
+    ASSERT_EQ(PdfGetPageCount(h), 2);
+    DrawFirstPage(h);
+    // Page 2 is a loop in the page tree. Once page 1 is built, Poppler "displays" page 2 without
+    // starting it; it must not come out as page 1's picture. Its size is 0 x 0.
+    platform::DeviceContext dc(40, 40);
+    PdfSetRedraw(h, 1);
+    ASSERT_EQ(PdfDrawPage(h, &dc, 2, 0, 0), 0);
+    for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < 40; ++x) {
+            if (x >= 4 || y >= 4) {
+                ASSERT_EQ(dc.GetPixel(x, y), platform::kWhite) << x << "," << y;
+            }
+        }
+    }
+    platform::DeviceContext slice(1, 1);
+    EXPECT_EQ(PdfGetRectBitmap(h, &slice, 2, 0, 0, 10, 10), nullptr);
+}
