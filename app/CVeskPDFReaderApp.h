@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CRecentFileList.h"
+#include "app/CUiHooks.h"
 #include "app/CVisualManager.h"
 #include "app/CmdTarget.h"
 
@@ -65,6 +66,7 @@ private:
 
     static const SCommandEntry<CVeskPDFReaderApp> s_CommandMap[];
 
+    CUiHooks m_UiHooks;
     CRecentFileList m_RecentFiles;
     CVisualManager m_VisualManager;
     std::unique_ptr<CMainFrame> m_pMainWnd;

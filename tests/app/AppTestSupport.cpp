@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QInputDialog>
 #include <QSettings>
 
 #include <gtest/gtest.h>
@@ -78,6 +79,13 @@ void CModalAnswer::Poll() {
     ++m_nCount;
     m_strTitle = pDialog->windowTitle();
     m_strName = pDialog->objectName();
+    auto *pInput = qobject_cast<QInputDialog *>(pDialog);
+    if (pInput && m_strInput) {
+        m_strText = pInput->labelText();
+        pInput->setTextValue(*m_strInput);
+        pInput->accept();
+        return;
+    }
     if (auto *pBox = qobject_cast<QMessageBox *>(pDialog)) {
         m_strText = pBox->text();
         m_Buttons = pBox->standardButtons();

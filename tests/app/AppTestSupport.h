@@ -8,6 +8,7 @@
 #include <QString>
 #include <QTimer>
 
+#include <optional>
 #include <string>
 
 namespace apptest {
@@ -18,10 +19,13 @@ const std::string &HomeFolder();
 void ClearSettings();
 
 // While it lives, answers each modal dialog that opens: a message box with the button given,
-// any other dialog by closing it. Remembers what it saw.
+// an input dialog with the text given to Type, any other dialog by closing it. Remembers what it
+// saw.
 class CModalAnswer {
 public:
     explicit CModalAnswer(QMessageBox::StandardButton answer = QMessageBox::Ok);
+    // Input dialogs get this text typed and are accepted.
+    void Type(const QString &text) { m_strInput = text; }
     ~CModalAnswer();
 
     int Count() const { return m_nCount; }
@@ -35,6 +39,7 @@ private:
     void Poll();
 
     QMessageBox::StandardButton m_eAnswer;
+    std::optional<QString> m_strInput;
     QTimer m_Timer;
     int m_nCount = 0;
     QString m_strText;

@@ -4,6 +4,7 @@
 #include "app/CAboutDlg.h"
 #include "app/CRegRelateExt.h"
 #include "app/XdgMimeApps.h"
+#include "platform/UiHooks.h"
 #include "res/resource.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/ShellTestSupport.h"
@@ -109,6 +110,18 @@ TEST_F(HelpTest, AboutShowsNameVersionAndOkButton) {
     ASSERT_NE(pOk, nullptr);
     EXPECT_EQ(pOk->text(), "确定");
     EXPECT_TRUE(pOk->isDefault());
+}
+
+TEST_F(HelpTest, EngineQuestionsAreAnsweredWithDialogs) {
+    const auto pApp = StartApp();
+    apptest::CModalAnswer answer;
+    platform::ShowMessageBox("错误代码:\t-8177");
+    EXPECT_EQ(answer.Count(), 1);
+    EXPECT_EQ(answer.Text(), "错误代码:\t-8177");
+    EXPECT_EQ(platform::AskPassword("NSS Certificate DB"), std::nullopt);
+    answer.Type("secret");
+    EXPECT_EQ(platform::AskPassword("NSS Certificate DB"), "secret");
+    EXPECT_TRUE(answer.Text().contains("NSS Certificate DB"));
 }
 
 TEST_F(HelpTest, HelpCommandsNeedNoDocument) {
