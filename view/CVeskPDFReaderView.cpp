@@ -4,6 +4,7 @@
 #include "view/CGotoPage.h"
 #include "view/CPagePainter.h"
 #include "view/CZoomTo.h"
+#include "view/ScreenImage.h"
 
 #include <QApplication>
 #include <QFile>
@@ -325,11 +326,8 @@ void CVeskPDFReaderView::paintEvent(QPaintEvent *) {
         m_memDC.SelectBitmap(std::make_unique<platform::Bitmap>(w + 1, h + 1));
     if (!view::CPagePainter(*m_pCore).Paint(m_memDC))
         return;
-    const platform::Bitmap &bitmap = *m_memDC.GetBitmap();
-    const QImage image(bitmap.GetBits(), bitmap.GetWidth(), bitmap.GetHeight(), bitmap.GetStride(),
-                       QImage::Format_BGR888);
-    QPainter painter(viewport());
-    painter.drawImage(QPoint(0, 0), image, QRect(0, 0, w, h));
+    view::ToScreenImage(*m_memDC.GetBitmap(), w, h, m_imgScreen);
+    QPainter(viewport()).drawImage(QPoint(0, 0), m_imgScreen);
 }
 
 void CVeskPDFReaderView::resizeEvent(QResizeEvent *) {

@@ -30,6 +30,7 @@
 #include "view/CViewCore.h"
 
 #include <QAbstractScrollArea>
+#include <QImage>
 #include <QString>
 
 #include <memory>
@@ -151,6 +152,7 @@ private:
 
     std::unique_ptr<view::CViewCore> m_pCore;
     platform::DeviceContext m_memDC; // the paint buffer, kept while the client size stays
+    QImage m_imgScreen;              // the buffer as the window surface takes it
     std::unique_ptr<CGotoPage> m_dlgGotoPage;
     std::unique_ptr<CZoomTo> m_dlgZoomTo;
     bool m_bSyncing = false;

@@ -8,6 +8,7 @@
 #include "view/CVeskPDFReaderView.h"
 #include "view/CZoomTo.h"
 #include "view/DialogBuilder.h"
+#include "view/ScreenImage.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -352,6 +353,19 @@ TEST(ViewWidget, ABitmapThatCannotBeMadeShowsErrorWithItsCode) {
     QApplication::processEvents(); // the message is posted to the user-interface thread
     EXPECT_EQ(title, "Error");
     EXPECT_EQ(text, "Error 12");
+}
+
+// Channel order and the cut to the client size on the way to the window surface.
+TEST(ViewWidget, ScreenImageKeepsColoursAndTakesTheClientPart) {
+    platform::Bitmap bitmap(5, 3);
+    bitmap.SetPixel(0, 0, platform::Rgb{10, 20, 30});
+    bitmap.SetPixel(3, 1, platform::Rgb{200, 0, 100});
+    QImage image;
+    view::ToScreenImage(bitmap, 4, 2, image);
+    ASSERT_EQ(image.size(), QSize(4, 2));
+    EXPECT_EQ(image.pixel(0, 0), qRgb(10, 20, 30));
+    EXPECT_EQ(image.pixel(3, 1), qRgb(200, 0, 100));
+    EXPECT_EQ(image.pixel(1, 1), qRgb(255, 255, 255));
 }
 
 int main(int argc, char **argv) {
