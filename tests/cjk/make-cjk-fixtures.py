@@ -1,7 +1,11 @@
 #!/usr/bin/env python3
 """Documents for the Chinese-font tests, written into <outdir>:
 
-    python3 tests/cjk/make-cjk-fixtures.py <outdir>
+    python3 tests/cjk/make-cjk-fixtures.py <outdir> --font FONT
+    python3 tests/cjk/make-cjk-fixtures.py <outdir> --font FONT --bench-pages
+
+With --bench-pages it writes full pages of Chinese text for the benchmark
+instead (bench/cjk).
 
 Every text is drawn twice where it matters: once the way legacy Chinese producers
 wrote it (GBK bytes in a simple TrueType font named after a Chinese font), and
@@ -223,13 +227,78 @@ def reportlab_document(outdir):
     pdf.save()
 
 
+BENCH_PAGE = (595, 842)
+BENCH_LINES = 40
+BENCH_COLUMNS = 30
+BENCH_SIZE = 16
+
+
+def bench_text():
+    """Lines of distinct GB2312 characters, read from the first rows of level 1."""
+    chars = []
+    lead = 0xB0
+    while len(chars) < BENCH_LINES * BENCH_COLUMNS:
+        for trail in range(0xA1, 0xFF):
+            chars.append(bytes([lead, trail]).decode("gbk"))
+        lead += 1
+    chars = chars[:BENCH_LINES * BENCH_COLUMNS]
+    return ["".join(chars[i:i + BENCH_COLUMNS])
+            for i in range(0, len(chars), BENCH_COLUMNS)]
+
+
+def bench_document(outdir, name, make_font, operands):
+    writer = PdfWriter()
+    lines = [show("F", operand, x=30, y=BENCH_PAGE[1] - 40 - 19 * row,
+                  size=BENCH_SIZE)
+             for row, operand in enumerate(operands)]
+    root = page_document(writer, {"F": make_font(writer)}, lines,
+                         size=BENCH_PAGE)
+    write(outdir, name, writer, root)
+
+
+def bench_pages(outdir, font_path):
+    """One page of Chinese text four ways: GBK-coded and ordinary, each with an
+    embedded font subset and with a font the reader substitutes."""
+    text = bench_text()
+    data, gids = subset(font_path, "".join(text))
+    hei = gbk("黑体").decode("latin-1")
+
+    def embedded(writer, make):
+        font_file = writer.add_stream(data, {"Length1": len(data)},
+                                      compress=True)
+        return make(writer, font_file)
+
+    bench_document(
+        outdir, "gbk-embedded.pdf",
+        lambda w: embedded(w, lambda w2, f: simple_truetype(w2, hei, f)),
+        [hex_operand(gbk(line)) for line in text])
+    bench_document(
+        outdir, "ordinary-embedded.pdf",
+        lambda w: embedded(w, lambda w2, f: identity_font(
+            w2, "ZenHeiSubset", f, {gid: FULL_WIDTH for gid in gids.values()})),
+        [hex_operand(b"".join(gids[c].to_bytes(2, "big") for c in line))
+         for line in text])
+    bench_document(
+        outdir, "gbk-substitute.pdf",
+        lambda w: simple_truetype(w, gbk("宋体").decode("latin-1")),
+        [hex_operand(gbk(line)) for line in text])
+    bench_document(
+        outdir, "ordinary-substitute.pdf", stsong,
+        [hex_operand(line.encode("utf-16-be")) for line in text])
+
+
 def main(argv):
     parser = argparse.ArgumentParser()
     parser.add_argument("outdir")
     parser.add_argument("--font", required=True,
                         help="TrueType font (or collection) to subset")
+    parser.add_argument("--bench-pages", action="store_true",
+                        help="write the benchmark's pages instead")
     args = parser.parse_args(argv[1:])
     os.makedirs(args.outdir, exist_ok=True)
+    if args.bench_pages:
+        bench_pages(args.outdir, args.font)
+        return 0
     one_font_document(args.outdir, "gbk-song.pdf",
                       lambda w: simple_truetype(w, gbk("宋体").decode("latin-1")),
                       hex_operand(gbk(TEXT)))
