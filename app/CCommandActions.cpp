@@ -55,22 +55,27 @@ QAction *CCommandActions::Ensure(int nID, const QString &strText) {
 }
 
 void CCommandActions::BuildMenuBar(QMenuBar *pBar, int nMenuId, int nRecentFiles) {
+    const ItemAdder addShared = [this, nRecentFiles](QMenu *pMenu, const res::SMenuEntry &entry) {
+        const QString text = QString::fromUtf8(entry.pszText);
+        const int nCount = entry.nId == ID_FILE_MRU_FILE1 ? nRecentFiles : 1;
+        for (int i = 0; i < nCount; ++i)
+            pMenu->addAction(Ensure(entry.nId + i, text));
+    };
     const std::span<const res::SMenuEntry> entries = res::LoadMenu(nMenuId);
     for (std::size_t nPos = 0; nPos < entries.size(); ++nPos) {
         if (entries[nPos].kind != res::MenuKind::Popup)
             continue;
         QMenu *pMenu = pBar->addMenu(QString::fromUtf8(entries[nPos].pszText));
         connect(pMenu, &QMenu::aboutToShow, this, &CCommandActions::UpdateAll);
-        BuildMenu(pMenu, entries, ++nPos, nRecentFiles);
+        BuildMenu(pMenu, entries, ++nPos, addShared);
     }
 }
 
 // Reads entries from nPos up to the End of the current popup and leaves nPos on that End.
 void CCommandActions::BuildMenu(QMenu *pMenu, std::span<const res::SMenuEntry> entries,
-                                std::size_t &nPos, int nRecentFiles) {
+                                std::size_t &nPos, const ItemAdder &addItem) {
     for (; nPos < entries.size(); ++nPos) {
         const res::SMenuEntry &entry = entries[nPos];
-        const QString text = QString::fromUtf8(entry.pszText);
         switch (entry.kind) {
         case res::MenuKind::End:
             return;
@@ -78,21 +83,41 @@ void CCommandActions::BuildMenu(QMenu *pMenu, std::span<const res::SMenuEntry> e
             pMenu->addSeparator();
             break;
         case res::MenuKind::Popup: {
-            QMenu *pSub = pMenu->addMenu(text);
+            QMenu *pSub = pMenu->addMenu(QString::fromUtf8(entry.pszText));
             connect(pSub, &QMenu::aboutToShow, this, &CCommandActions::UpdateAll);
-            BuildMenu(pSub, entries, ++nPos, nRecentFiles);
+            BuildMenu(pSub, entries, ++nPos, addItem);
             break;
         }
         case res::MenuKind::Item:
-            if (entry.nId == ID_FILE_MRU_FILE1) {
-                for (int i = 0; i < nRecentFiles; ++i)
-                    pMenu->addAction(Ensure(ID_FILE_MRU_FILE1 + i, text));
-            } else {
-                pMenu->addAction(Ensure(entry.nId, text));
-            }
+            addItem(pMenu, entry);
             break;
         }
     }
+}
+
+int CCommandActions::TrackPopupMenu(int nMenuId, const QPoint &globalPos,
+                                    const std::set<int> &checked) {
+    const std::span<const res::SMenuEntry> entries = res::LoadMenu(nMenuId);
+    if (entries.empty() || entries.front().kind != res::MenuKind::Popup)
+        return 0;
+    // Plain items: no update handler runs for them, only the marks asked for are set.
+    const ItemAdder addPlain = [&checked](QMenu *pMenu, const res::SMenuEntry &entry) {
+        QAction *pItem = pMenu->addAction(QString::fromUtf8(entry.pszText));
+        pItem->setData(entry.nId);
+        pItem->setCheckable(checked.contains(entry.nId));
+        pItem->setChecked(checked.contains(entry.nId));
+    };
+    QMenu popup(m_pOwner);
+    popup.setObjectName(QString::number(nMenuId));
+    std::size_t nPos = 1;
+    BuildMenu(&popup, entries, nPos, addPlain);
+    const QAction *pChosen = popup.exec(globalPos);
+    if (!pChosen)
+        return 0;
+    const int nID = pChosen->data().toInt();
+    m_Router.Execute(nID);
+    UpdateAll();
+    return nID;
 }
 
 void CCommandActions::BuildToolBar(QToolBar *pBar, const res::SToolbar &toolbar) {

@@ -6,12 +6,15 @@
 
 #include <QObject>
 
+#include <functional>
 #include <map>
+#include <set>
 
 class QAction;
 class QActionGroup;
 class QMenu;
 class QMenuBar;
+class QPoint;
 class QToolBar;
 class QWidget;
 
@@ -34,11 +37,16 @@ public:
     // Gives the actions the keys of accelerator table nTableId.
     void AddAccelerators(int nTableId);
 
+    // Shows the first popup of menu nMenuId at globalPos and routes the command chosen; the
+    // items in checked carry a mark. Answers the command chosen, or 0.
+    int TrackPopupMenu(int nMenuId, const QPoint &globalPos, const std::set<int> &checked);
+
     void UpdateAll();
 
 private:
+    using ItemAdder = std::function<void(QMenu *, const res::SMenuEntry &)>;
     void BuildMenu(QMenu *pMenu, std::span<const res::SMenuEntry> entries, std::size_t &nPos,
-                   int nRecentFiles);
+                   const ItemAdder &addItem);
     QAction *Ensure(int nID, const QString &strText);
     void Apply(QAction *pAction, const CCmdUI &ui);
 

@@ -9,6 +9,7 @@
 #include "res/ResStrings.h"
 #include "res/ToolbarTable.h"
 #include "res/resource.h"
+#include "view/CVeskPDFReaderView.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -166,10 +167,31 @@ void CMainFrame::UpdateCommandUI() {
 }
 
 void CMainFrame::AddDocumentWindow(CChildFrame *pFrame) {
+    CVeskPDFReaderView *pView = pFrame->GetActiveView();
+    pView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(pView, &QWidget::customContextMenuRequested, this, [this, pView](const QPoint &pos) {
+        OnViewContextMenu(pView->viewport()->mapToGlobal(pos));
+    });
     connect(pFrame, &QWidget::windowTitleChanged, this, &CMainFrame::UpdateFrameTitle);
     connect(pFrame, &QObject::destroyed, this, &CMainFrame::UpdateCommandUI, Qt::QueuedConnection);
     m_pDocArea->AddWindow(pFrame);
     UpdateFrameTitle();
+}
+
+// The view's menu: the selection menu while the selection tool is on, else the page menu with
+// the full-screen mark. Its commands travel the same way as the menu bar's.
+void CMainFrame::OnViewContextMenu(const QPoint &globalPos) {
+    const auto isChecked = [this](int nID) {
+        return m_Router.Query(nID).m_eCheck == CCmdUI::Check::Checked;
+    };
+    if (isChecked(ID_SELECT_TOOL)) {
+        m_pCommands->TrackPopupMenu(IDR_MENU_SELECT, globalPos, {});
+        return;
+    }
+    std::set<int> checked;
+    if (isChecked(ID_FULL_SCREEN))
+        checked.insert(ID_FULL_SCREEN);
+    m_pCommands->TrackPopupMenu(IDR_MENU_RIGHT, globalPos, checked);
 }
 
 void CMainFrame::ActivateDocumentWindow(CChildFrame *pFrame) {

@@ -56,6 +56,7 @@ private:
     QToolBar *CreateToolBar(int nToolbarId, const char *pszName);
     void CreateStatusBar();
     void UpdateFrameTitle();
+    void OnViewContextMenu(const QPoint &globalPos);
     void SaveWorkspace() const;
     void LoadWorkspace();
     std::vector<CCmdTarget *> CommandChain() const;

@@ -11,9 +11,11 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QSettings>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -317,6 +319,36 @@ TEST_F(BookmarkTreeTest, EntriesMoveOnlyTheirOwnWindowsView) {
     Click(Top(3));
     EXPECT_EQ(second.GetActiveView()->CurrentPage(), 4);
     EXPECT_EQ(pFirstView->CurrentPage(), 1);
+}
+
+TEST_F(BookmarkTreeTest, ViewContextMenuRoutesItsCommandToTheView) {
+    Open("no-outline.pdf");
+    QStringList items;
+    QString menuName;
+    QTimer::singleShot(50, [&] {
+        auto *pPopup = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        ASSERT_NE(pPopup, nullptr);
+        menuName = pPopup->objectName();
+        QAction *pLast = nullptr;
+        for (QAction *pItem : pPopup->actions()) {
+            items << (pItem->isSeparator() ? "-" : pItem->text());
+            EXPECT_TRUE(pItem->isEnabled());
+            EXPECT_FALSE(pItem->isChecked());
+            if (pItem->data().toInt() == ID_LAST_PAGE)
+                pLast = pItem;
+        }
+        ASSERT_NE(pLast, nullptr);
+        pPopup->setActiveAction(pLast);
+        QTest::keyClick(pPopup, Qt::Key_Return);
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(40, 40),
+                            m_pView->viewport()->mapToGlobal(QPoint(40, 40)));
+    QApplication::sendEvent(m_pView->viewport(), &event);
+    EXPECT_EQ(menuName, "321");
+    ASSERT_EQ(items.size(), 24);
+    EXPECT_EQ(items.first(), "第一页(&F)\tHome");
+    EXPECT_EQ(items.last(), "关闭(&C)\tCtrl + W");
+    EXPECT_EQ(m_pView->CurrentPage(), 5);
 }
 
 TEST_F(BookmarkTreeTest, AcceleratorKeysReachTheActiveView) {
