@@ -3,6 +3,7 @@
 #include "platform/UiHooks.h"
 #include "tests/support/TestPaths.h"
 
+#include <mutex>
 #include <optional>
 #include <string>
 #include <utility>
@@ -49,13 +50,20 @@ private:
     bool m_bReady = false;
 };
 
-// Records every message the engine shows.
+// Records every message the engine shows, from whichever thread shows it.
 class CRecordingMessageBox : public platform::MessageBoxHook {
 public:
     CRecordingMessageBox() { platform::SetMessageBoxHook(this); }
     ~CRecordingMessageBox() override { platform::SetMessageBoxHook(nullptr); }
-    void ShowMessage(const std::string &text) override { m_Messages.push_back(text); }
+    void ShowMessage(const std::string &text) override {
+        std::lock_guard lock(m_Lock);
+        m_Messages.push_back(text);
+    }
+    // Read once the threads that show messages are done.
     std::vector<std::string> m_Messages;
+
+private:
+    std::mutex m_Lock;
 };
 
 // Answers password requests from a list, then declines; records what was asked for.
