@@ -32,10 +32,10 @@ TEST(ViewZoom, StepsFromTheDoubleStepInSinglePrecision) {
         {"out from 1.0 ends at 0.2; 3.3e-8 passes the view, the engine keeps 0.2", 1.0f, false, 4,
          0.2f, 0},
     };
+    auto core = OpenCore(Fixture("outline.pdf"), 800, 600);
+    ASSERT_TRUE(core);
     for (const ZoomRun &run : runs) {
         SCOPED_TRACE(run.name);
-        auto core = OpenCore(Fixture("outline.pdf"), 800, 600);
-        ASSERT_TRUE(core);
         ASSERT_EQ(core->ZoomTo(run.fStart), 0);
         for (int step = 0; step < run.nAccepted; ++step)
             ASSERT_EQ(run.bIn ? core->ZoomIn() : core->ZoomOut(), 0);
@@ -122,11 +122,11 @@ TEST(ViewZoom, SinglePageVerticalRulesAroundActualSize) {
         // 792 x 0.3662 = 290 pixels fit in 300, but the extent of 310 still scrolls by 10
         {"a page that fits keeps its position", 0.3662f, 10, 0.3662f, 10},
     };
+    auto core = OpenCore(Fixture("outline.pdf"), 400, 300);
+    ASSERT_TRUE(core);
+    core->SetDisplayMode(kSinglePage);
     for (const SinglePageZoomCase &c : cases) {
         SCOPED_TRACE(c.name);
-        auto core = OpenCore(Fixture("outline.pdf"), 400, 300);
-        ASSERT_TRUE(core);
-        core->SetDisplayMode(kSinglePage);
         ASSERT_EQ(core->ZoomTo(c.fStart), 0);
         core->Scroll().SetVertPos(c.nStartY);
         ASSERT_EQ(core->Scroll().VertPos(), c.nStartY);
@@ -167,10 +167,10 @@ TEST(ViewScroll, WheelScrollsALineUnlessASinglePageFits) {
         {"single page taller than the window", kSinglePage, 1.5f, true},
         {"continuous", kContinuous, 1.0f, true},
     };
+    auto core = OpenCore(Fixture("outline.pdf"), 400, 1000);
+    ASSERT_TRUE(core);
     for (const WheelCase &c : cases) {
         SCOPED_TRACE(c.name);
-        auto core = OpenCore(Fixture("outline.pdf"), 400, 1000);
-        ASSERT_TRUE(core);
         core->SetDisplayMode(c.nMode);
         core->ZoomTo(c.fZoom);
         for (int page : {2, 3})
@@ -272,10 +272,10 @@ TEST(ViewNavigation, PageCommandsAtBothEnds) {
         {"previous on the last page", 6, &CViewCore::PrevPage, 0, 5},
         {"first on the last page", 6, &CViewCore::FirstPage, 0, 1},
     };
+    auto core = OpenCore(Fixture("outline.pdf"), 400, 300);
+    ASSERT_TRUE(core);
     for (const PageCommandCase &c : cases) {
         SCOPED_TRACE(c.name);
-        auto core = OpenCore(Fixture("outline.pdf"), 400, 300);
-        ASSERT_TRUE(core);
         core->GoToPage(c.nStart);
         EXPECT_EQ(((*core).*c.command)(), c.nResult);
         EXPECT_EQ(core->CurrentPage(), c.nPageAfter);
@@ -375,10 +375,11 @@ TEST(ViewOpen, ResultsAndTheSinglePasswordRetry) {
         {"wrong password", Fixture("encrypted/aes-256.pdf"), "nope", -2},
         {"cancelled prompt", Fixture("encrypted/rc4-40.pdf"), "", -2},
     };
+    // One view opening one file after another, as each open replaces the document.
+    CViewCore core(testsupport::ResourceDir());
+    core.Scroll().SetClientSize(400, 300);
     for (const OpenCase &c : cases) {
         SCOPED_TRACE(c.name);
-        CViewCore core(testsupport::ResourceDir());
-        core.Scroll().SetClientSize(400, 300);
         int prompts = 0;
         const int r = core.OpenPdfFile(c.path, nullptr, [&] {
             ++prompts;
