@@ -144,13 +144,13 @@ void CMainFrame::SaveWorkspace() const {
     settings.setValue(kWorkspace + QLatin1Char('/') + kLayoutValue, saveState());
 }
 
-std::vector<CCmdTarget *> CMainFrame::CommandChain() const {
+std::vector<CCmdTarget *> CMainFrame::CommandChain() {
     std::vector<CCmdTarget *> chain;
     if (CChildFrame *pFrame = GetActiveChildFrame()) {
         chain.push_back(&pFrame->GetViewTarget());
         chain.push_back(pFrame);
     }
-    chain.push_back(const_cast<CMainFrame *>(this));
+    chain.push_back(this);
     chain.push_back(&m_App);
     return chain;
 }

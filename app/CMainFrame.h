@@ -59,7 +59,7 @@ private:
     void OnViewContextMenu(const QPoint &globalPos);
     void SaveWorkspace() const;
     void LoadWorkspace();
-    std::vector<CCmdTarget *> CommandChain() const;
+    std::vector<CCmdTarget *> CommandChain();
 
     void OnChangeLook(int nID);
     void OnUpdateChangeLook(CCmdUI *pUI);
