@@ -3,6 +3,7 @@
 
 #include "engine/PageBoxes.h"
 #include "engine-ext/EngineConfiguration.h"
+#include "tests/support/CorpusCases.h"
 #include "tests/support/TestPaths.h"
 
 #include <PDFDoc.h>
@@ -11,11 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
-using testsupport::CorpusDir;
 using testsupport::Fixture;
 
 namespace {
@@ -29,22 +25,8 @@ std::vector<Case> AllFiles() {
     std::vector<Case> files;
     for (const char *f : {"sizes", "two-100pt", "outline", "big", "cjk", "no-outline"})
         files.push_back({Fixture(std::string(f) + ".pdf"), std::nullopt});
-    if (CorpusDir().empty())
-        return files;
-    std::ifstream manifest(CorpusDir() + "/MANIFEST.tsv");
-    std::string line;
-    std::getline(manifest, line);
-    while (std::getline(manifest, line)) {
-        std::vector<std::string> cols;
-        std::stringstream row(line);
-        for (std::string col; std::getline(row, col, '\t');)
-            cols.push_back(col);
-        if (cols.size() < 4 || cols[3] == "pubsec")
-            continue;
-        const bool pw = cols[3].rfind("password:", 0) == 0;
-        files.push_back({CorpusDir() + "/" + cols[0],
-                         pw ? std::optional<std::string>(cols[3].substr(9)) : std::nullopt});
-    }
+    for (const testsupport::CorpusCase &c : testsupport::PasswordCorpusCases())
+        files.push_back({c.path, c.password});
     return files;
 }
 

@@ -3,7 +3,7 @@
 // while the rest of their page is drawn.
 
 #include "platform/DeviceContext.h"
-#include "tests/render/CorpusCases.h"
+#include "tests/support/CorpusCases.h"
 #include "tests/support/EngineHandle.h"
 
 #include <gtest/gtest.h>

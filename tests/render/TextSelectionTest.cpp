@@ -7,7 +7,7 @@
 #include "engine-ext/EngineConfiguration.h"
 #include "engine-ext/ResourcePath.h"
 #include "engine/PageDisplay.h"
-#include "tests/render/CorpusCases.h"
+#include "tests/support/CorpusCases.h"
 #include "tests/support/TestPaths.h"
 
 #include <GlobalParams.h>
@@ -29,8 +29,9 @@ constexpr int kPagesPerFile = 3;
 std::vector<testsupport::CorpusCase> AllFiles() {
     std::vector<testsupport::CorpusCase> files;
     for (const char *f : {"text", "cjk", "sizes", "outline"})
-        files.push_back({f, Fixture(std::string(f) + ".pdf"), std::nullopt});
-    files.push_back({"sample", testsupport::SourceDir() + "/res/sample/sample.pdf", std::nullopt});
+        files.push_back({f, Fixture(std::string(f) + ".pdf"), std::nullopt, std::nullopt});
+    files.push_back({"sample", testsupport::SourceDir() + "/res/sample/sample.pdf", std::nullopt,
+                     std::nullopt});
     for (const auto &c : testsupport::PasswordCorpusCases())
         files.push_back(c);
     return files;

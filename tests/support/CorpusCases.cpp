@@ -1,4 +1,4 @@
-#include "tests/render/CorpusCases.h"
+#include "tests/support/CorpusCases.h"
 
 #include "tests/support/TestPaths.h"
 
@@ -9,6 +9,7 @@ namespace testsupport {
 
 namespace {
 
+constexpr int kPagesColumn = 2;
 constexpr int kEncryptedColumn = 3;
 const std::string kPasswordPrefix = "password:";
 
@@ -28,7 +29,9 @@ std::vector<CorpusCase> PasswordCorpusCases() {
             cols.push_back(col);
         if (cols.size() <= kEncryptedColumn || cols[kEncryptedColumn] == "pubsec")
             continue;
-        CorpusCase c{cols[0], CorpusDir() + "/" + cols[0], std::nullopt};
+        CorpusCase c{cols[0], CorpusDir() + "/" + cols[0], std::nullopt, std::nullopt};
+        if (cols[kPagesColumn] != "error")
+            c.pages = std::stoi(cols[kPagesColumn]);
         if (cols[kEncryptedColumn].rfind(kPasswordPrefix, 0) == 0)
             c.password = cols[kEncryptedColumn].substr(kPasswordPrefix.size());
         files.push_back(c);

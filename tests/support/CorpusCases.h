@@ -11,6 +11,7 @@ struct CorpusCase {
     std::string name;
     std::string path;
     std::optional<std::string> password;
+    std::optional<int> pages; // none where the manifest says the file cannot be opened
 };
 
 // Every file of the corpus that opens with a password or none (not those that need a
