@@ -16,7 +16,7 @@ packages=(
   fonts-wqy-zenhei fonts-arphic-uming
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev python3 qpdf poppler-utils libnss3-tools
-  openssl xvfb xauth
+  openssl xvfb xauth python3-fonttools python3-reportlab fonts-dejavu-core
   # certificate-encrypted fixtures from a second producer: Apache PDFBox and what it runs on
   libpdfbox2-java libbcprov-java libbcpkix-java default-jre-headless
 )
