@@ -11,6 +11,7 @@ namespace {
 
 constexpr QRgb kImageMask = 0xc0c0c0; // silver pixels of the tree images are transparent
 constexpr double kFontPointSize = 9.4;
+constexpr QSize kDefaultPaneSize(200, 400);
 
 // Lets the user edit a label and then forgets the edit, as the tree keeps engine texts only.
 class CDiscardEditsDelegate : public QStyledItemDelegate {
@@ -39,6 +40,10 @@ CBookMarkTree::CBookMarkTree(QWidget *pParent) : QTreeWidget(pParent) {
     // again; the selection signal covers the keyboard. Focus alone moves no page.
     connect(this, &QTreeWidget::itemClicked, this, &CBookMarkTree::OnSelectBookmark);
     connect(this, &QTreeWidget::itemSelectionChanged, this, &CBookMarkTree::OnSelectBookmark);
+}
+
+QSize CBookMarkTree::sizeHint() const {
+    return kDefaultPaneSize;
 }
 
 QTreeWidgetItem *CBookMarkTree::ItemFromHandle(platform::TreeItem item) {

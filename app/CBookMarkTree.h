@@ -23,6 +23,9 @@ public:
     void SelectFirstVisible(platform::TreeItem item) override;
     void SetFocus() override;
 
+    // The pane's default size, which the document window's layout starts from.
+    QSize sizeHint() const override;
+
     static QTreeWidgetItem *ItemFromHandle(platform::TreeItem item);
     static platform::TreeItem HandleOf(const QTreeWidgetItem *pItem);
 

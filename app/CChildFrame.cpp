@@ -7,12 +7,6 @@
 
 #include <QCoreApplication>
 
-namespace {
-
-constexpr int kPaneWidth = 200;
-
-} // namespace
-
 const SCommandEntry<CChildFrame> CChildFrame::s_CommandMap[] = {
     OnCommand(ID_TOGGLE_BOOKMARK, &CChildFrame::OnToggleBookMark,
               &CChildFrame::OnUpdateToggleBookMark),
@@ -46,7 +40,6 @@ void CChildFrame::CreatePanes() {
     m_pBookMark->show();
     m_pBookMark->raise();
     m_pThumbnail->hide();
-    resizeDocks({m_pBookMark}, {kPaneWidth}, Qt::Horizontal);
 }
 
 void CChildFrame::InitialUpdateFrame() {

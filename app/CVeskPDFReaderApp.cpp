@@ -4,13 +4,13 @@
 #include "app/CChildFrame.h"
 #include "app/CCommandLineInfo.h"
 #include "app/CMainFrame.h"
+#include "app/CMdiTabArea.h"
 #include "app/CRegRelateExt.h"
 #include "app/MessageBox.h"
 #include "app/XdgMimeApps.h"
 #include "res/ResPictures.h"
 #include "res/ResStrings.h"
 #include "res/resource.h"
-#include "view/CVeskPDFReaderView.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -113,7 +113,8 @@ CChildFrame *CVeskPDFReaderApp::OpenDocumentFile(const QString &path) {
         m_pMainWnd->ActivateDocumentWindow(pOpen);
         return pOpen;
     }
-    auto pFrame = std::make_unique<CChildFrame>();
+    // Inside the main window from the start, so a password prompt during the open sits over it.
+    auto pFrame = std::make_unique<CChildFrame>(m_pMainWnd->DocumentArea());
     if (!pFrame->GetDocument().OnOpenDocument(fullPath))
         return nullptr;
     pFrame->GetDocument().SetPathName(fullPath);
