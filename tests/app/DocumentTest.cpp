@@ -31,14 +31,6 @@ class DocumentTest : public ::testing::Test {
 protected:
     void SetUp() override { apptest::ClearSettings(); }
 
-    static void Run(CVeskPDFReaderApp &app, int nID) {
-        QAction *pAction = app.GetMainWnd()->Commands().Action(nID);
-        ASSERT_TRUE(pAction && pAction->isEnabled()) << nID;
-        pAction->trigger();
-    }
-    static bool Checked(const CVeskPDFReaderApp &app, int nID) {
-        return app.GetMainWnd()->Router().Query(nID).m_eCheck == CCmdUI::Check::Checked;
-    }
     static int Windows(const CVeskPDFReaderApp &app) {
         apptest::FlushDeletes();
         return app.GetMainWnd()->GetOpenDocumentCount();
@@ -163,13 +155,13 @@ TEST_F(DocumentTest, RecentFilesListTheLatestFourAndForgetWhatNoLongerOpens) {
     const auto pApp = StartApp();
     {
         apptest::CModalAnswer answer;
-        Run(*pApp, ID_FILE_MRU_FILE1);
+        apptest::RunCommand(*pApp, ID_FILE_MRU_FILE1);
         EXPECT_EQ(answer.Count(), 1);
     }
     EXPECT_EQ(Windows(*pApp), 0);
     ASSERT_EQ(pApp->RecentFiles().GetCount(), 3);
     EXPECT_EQ(pApp->RecentFiles().At(0), paths[3]);
-    Run(*pApp, ID_FILE_MRU_FILE1 + 1);
+    apptest::RunCommand(*pApp, ID_FILE_MRU_FILE1 + 1);
     EXPECT_EQ(Active(*pApp).GetDocument().GetPathName(), paths[2]);
     EXPECT_EQ(pApp->RecentFiles().At(0), paths[2]);
     EXPECT_EQ(Windows(*pApp), 1);
@@ -208,7 +200,7 @@ TEST_F(DocumentTest, OpenDialogAsksForPdfFiles) {
 TEST_F(DocumentTest, CloseCommandClosesTheActiveWindow) {
     const auto pApp = StartApp({Fixture("outline.pdf", "a.pdf")});
     ASSERT_NE(pApp->OpenDocumentFile(Fixture("no-outline.pdf", "b.pdf")), nullptr);
-    Run(*pApp, ID_CLOSE_PDF);
+    apptest::RunCommand(*pApp, ID_CLOSE_PDF);
     EXPECT_EQ(Windows(*pApp), 1);
     EXPECT_EQ(Active(*pApp).GetDocument().GetPathName(), QString::fromStdString(m_Files / "a.pdf"));
 }
@@ -224,14 +216,14 @@ TEST_F(DocumentTest, BookmarkPaneStartsVisibleAndTogglesPerWindow) {
 
     ASSERT_NE(pApp->OpenDocumentFile(Fixture("no-outline.pdf", "b.pdf")), nullptr);
     CChildFrame &second = Active(*pApp);
-    Run(*pApp, ID_TOGGLE_BOOKMARK);
+    apptest::RunCommand(*pApp, ID_TOGGLE_BOOKMARK);
     EXPECT_TRUE(second.m_pBookMark->isHidden());
-    EXPECT_FALSE(Checked(*pApp, ID_TOGGLE_BOOKMARK));
+    EXPECT_FALSE(apptest::IsChecked(*pApp, ID_TOGGLE_BOOKMARK));
     EXPECT_FALSE(pApp->GetMainWnd()->Commands().Action(ID_TOGGLE_BOOKMARK)->isChecked());
     EXPECT_FALSE(first.m_pBookMark->isHidden());
-    Run(*pApp, ID_TOGGLE_BOOKMARK);
+    apptest::RunCommand(*pApp, ID_TOGGLE_BOOKMARK);
     EXPECT_TRUE(second.m_pBookMark->isVisible());
-    EXPECT_TRUE(Checked(*pApp, ID_TOGGLE_BOOKMARK));
+    EXPECT_TRUE(apptest::IsChecked(*pApp, ID_TOGGLE_BOOKMARK));
     EXPECT_TRUE(pApp->GetMainWnd()->Commands().Action(ID_TOGGLE_BOOKMARK)->isChecked());
 }
 
@@ -239,13 +231,13 @@ TEST_F(DocumentTest, ThumbnailCommandSaysItIsInDevelopment) {
     const auto pApp = StartApp({Fixture("outline.pdf", "a.pdf")});
     CChildFrame &frame = Active(*pApp);
     apptest::CModalAnswer answer;
-    Run(*pApp, ID_THUMBNAIL);
+    apptest::RunCommand(*pApp, ID_THUMBNAIL);
     EXPECT_EQ(answer.Count(), 1);
     EXPECT_EQ(answer.Text(), "开发中...");
     EXPECT_EQ(answer.Buttons(), QMessageBox::Ok);
     EXPECT_TRUE(frame.m_pThumbnail->isHidden());
     EXPECT_TRUE(frame.m_pBookMark->isVisible());
-    EXPECT_FALSE(Checked(*pApp, ID_THUMBNAIL));
+    EXPECT_FALSE(apptest::IsChecked(*pApp, ID_THUMBNAIL));
 }
 
 class BookmarkTreeTest : public DocumentTest {

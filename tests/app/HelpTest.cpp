@@ -42,11 +42,6 @@ protected:
         std::filesystem::remove(xdg::ConfigHome().toStdString() + "/mimeapps.list");
     }
     static std::string OurEntry() { return CRegRelateExt::DesktopEntryPath().toStdString(); }
-    static void Run(CVeskPDFReaderApp &app, int nID) {
-        QAction *pAction = app.GetMainWnd()->Commands().Action(nID);
-        ASSERT_TRUE(pAction && pAction->isEnabled()) << nID;
-        pAction->trigger();
-    }
 };
 
 TEST_F(HelpTest, StartUpAssociatesSilentlyAndSetDefaultRepairsATakeover) {
@@ -60,7 +55,7 @@ TEST_F(HelpTest, StartUpAssociatesSilentlyAndSetDefaultRepairsATakeover) {
     ASSERT_TRUE(xdg::WriteDesktopEntry(xdg::DataHome() + "/applications/other.desktop", "Other",
                                        "other %f", "other", "application/pdf"));
     EXPECT_EQ(CRegRelateExt(".pdf", exe).m_bRelated, 0);
-    Run(*pApp, ID_SET_DEFAULT_READER);
+    apptest::RunCommand(*pApp, ID_SET_DEFAULT_READER);
     EXPECT_EQ(CRegRelateExt(".pdf", exe).m_bRelated, 1);
     EXPECT_EQ(answer.Count(), 0);
 }
@@ -68,7 +63,7 @@ TEST_F(HelpTest, StartUpAssociatesSilentlyAndSetDefaultRepairsATakeover) {
 TEST_F(HelpTest, CheckForUpdatesSaysThereAreNone) {
     const auto pApp = StartApp();
     apptest::CModalAnswer answer;
-    Run(*pApp, ID_CHECK_UPDATE);
+    apptest::RunCommand(*pApp, ID_CHECK_UPDATE);
     EXPECT_EQ(answer.Count(), 1);
     EXPECT_EQ(answer.Text(), "暂无更新");
     EXPECT_EQ(answer.Title(), "VeskPDFReader");
@@ -79,7 +74,7 @@ TEST_F(HelpTest, HomePageOpensOurInstalledPage) {
     const auto pApp = StartApp();
     CUrlRecorder browser;
     QDesktopServices::setUrlHandler("file", &browser, "Open");
-    Run(*pApp, ID_HOME_PAGE);
+    apptest::RunCommand(*pApp, ID_HOME_PAGE);
     QDesktopServices::unsetUrlHandler("file");
     ASSERT_EQ(browser.m_Urls.size(), 1);
     const QString page = browser.m_Urls.first().toLocalFile();
@@ -91,7 +86,7 @@ TEST_F(HelpTest, AboutShowsNameVersionAndOkButton) {
     const auto pApp = StartApp();
     {
         apptest::CModalAnswer answer;
-        Run(*pApp, ID_APP_ABOUT);
+        apptest::RunCommand(*pApp, ID_APP_ABOUT);
         EXPECT_EQ(answer.Count(), 1);
         EXPECT_EQ(answer.DialogName(), "100");
         EXPECT_EQ(answer.Title(), "关于 VeskPDFReader");

@@ -28,16 +28,6 @@ protected:
     static CCmdUI State(const CVeskPDFReaderApp &app, int nID) {
         return app.GetMainWnd()->Router().Query(nID);
     }
-    static bool Checked(const CVeskPDFReaderApp &app, int nID) {
-        const CCmdUI ui = State(app, nID);
-        return ui.m_eCheck == CCmdUI::Check::Checked;
-    }
-    // As a menu item or toolbar button would: through the command's action.
-    static void Run(CVeskPDFReaderApp &app, int nID) {
-        QAction *pAction = app.GetMainWnd()->Commands().Action(nID);
-        ASSERT_TRUE(pAction && pAction->isEnabled()) << nID;
-        pAction->trigger();
-    }
     static unsigned StoredLook() { return QSettings().value("Workspace/ApplicationLook").toUInt(); }
 
     testsupport::CTempDir m_Files;
@@ -145,14 +135,14 @@ TEST_F(MainFrameTest, WithDocumentViewAndPaneCommandsAreEnabledAndMarked) {
     for (const int nID : {ID_CLOSE_PDF, ID_FIRST_PAGE, ID_NEXT_PAGE, ID_ZOOM_IN, ID_FIT_HEIGHT,
                           ID_ROTATE_CCW, ID_TOGGLE_BOOKMARK, ID_THUMBNAIL})
         EXPECT_TRUE(State(*pApp, nID).m_bEnabled) << nID;
-    EXPECT_TRUE(Checked(*pApp, ID_CONTINUOUS));
-    EXPECT_FALSE(Checked(*pApp, ID_SINGLE_PAGE));
-    EXPECT_TRUE(Checked(*pApp, ID_TOGGLE_BOOKMARK));
-    EXPECT_FALSE(Checked(*pApp, ID_THUMBNAIL));
+    EXPECT_TRUE(apptest::IsChecked(*pApp, ID_CONTINUOUS));
+    EXPECT_FALSE(apptest::IsChecked(*pApp, ID_SINGLE_PAGE));
+    EXPECT_TRUE(apptest::IsChecked(*pApp, ID_TOGGLE_BOOKMARK));
+    EXPECT_FALSE(apptest::IsChecked(*pApp, ID_THUMBNAIL));
     EXPECT_FALSE(State(*pApp, ID_NEXT_PAGE).m_eCheck.has_value());
 
-    Run(*pApp, ID_SINGLE_PAGE);
-    EXPECT_TRUE(Checked(*pApp, ID_SINGLE_PAGE));
+    apptest::RunCommand(*pApp, ID_SINGLE_PAGE);
+    EXPECT_TRUE(apptest::IsChecked(*pApp, ID_SINGLE_PAGE));
     EXPECT_TRUE(pApp->GetMainWnd()->Commands().Action(ID_SINGLE_PAGE)->isChecked());
     EXPECT_FALSE(pApp->GetMainWnd()->Commands().Action(ID_CONTINUOUS)->isChecked());
 }
@@ -161,9 +151,9 @@ TEST_F(MainFrameTest, FirstStartUsesOffice2007BlueAndMarksIt) {
     const auto pApp = StartApp();
     EXPECT_EQ(pApp->m_nApplicationLook, 215u);
     EXPECT_EQ(StoredLook(), 215u);
-    EXPECT_TRUE(Checked(*pApp, ID_VIEW_APPLOOK_OFF_2007_BLUE));
+    EXPECT_TRUE(apptest::IsChecked(*pApp, ID_VIEW_APPLOOK_OFF_2007_BLUE));
     EXPECT_TRUE(State(*pApp, ID_VIEW_APPLOOK_OFF_2007_BLUE).m_bRadio);
-    EXPECT_FALSE(Checked(*pApp, ID_VIEW_APPLOOK_OFF_XP));
+    EXPECT_FALSE(apptest::IsChecked(*pApp, ID_VIEW_APPLOOK_OFF_XP));
     EXPECT_EQ(QApplication::style()->name(), "fusion");
     EXPECT_EQ(QApplication::palette().color(QPalette::Window), QColor(0xbfdbff));
 }
@@ -171,18 +161,18 @@ TEST_F(MainFrameTest, FirstStartUsesOffice2007BlueAndMarksIt) {
 TEST_F(MainFrameTest, ChosenLookSurvivesRestart) {
     {
         const auto pApp = StartApp();
-        Run(*pApp, ID_VIEW_APPLOOK_WIN_2000);
+        apptest::RunCommand(*pApp, ID_VIEW_APPLOOK_WIN_2000);
         EXPECT_EQ(StoredLook(), 210u);
         EXPECT_EQ(QApplication::style()->name(), "windows");
-        Run(*pApp, ID_VIEW_APPLOOK_OFF_XP);
+        apptest::RunCommand(*pApp, ID_VIEW_APPLOOK_OFF_XP);
         EXPECT_EQ(QApplication::style()->name(), "fusion");
-        EXPECT_TRUE(Checked(*pApp, ID_VIEW_APPLOOK_OFF_XP));
-        EXPECT_FALSE(Checked(*pApp, ID_VIEW_APPLOOK_WIN_2000));
+        EXPECT_TRUE(apptest::IsChecked(*pApp, ID_VIEW_APPLOOK_OFF_XP));
+        EXPECT_FALSE(apptest::IsChecked(*pApp, ID_VIEW_APPLOOK_WIN_2000));
     }
     const auto pApp = StartApp();
     EXPECT_EQ(pApp->m_nApplicationLook, 211u);
     EXPECT_EQ(QApplication::palette().color(QPalette::Window), QColor(0xeeede5));
-    EXPECT_TRUE(Checked(*pApp, ID_VIEW_APPLOOK_OFF_XP));
+    EXPECT_TRUE(apptest::IsChecked(*pApp, ID_VIEW_APPLOOK_OFF_XP));
 }
 
 TEST_F(MainFrameTest, StoredLookOutsideTheRangeGivesOffice2007WithoutMark) {
@@ -193,14 +183,14 @@ TEST_F(MainFrameTest, StoredLookOutsideTheRangeGivesOffice2007WithoutMark) {
     EXPECT_EQ(StoredLook(), 300u);
     EXPECT_EQ(QApplication::style()->name(), "fusion");
     for (int nID = ID_VIEW_APPLOOK_WIN_2000; nID <= ID_VIEW_APPLOOK_OFF_2007_AQUA; ++nID)
-        EXPECT_FALSE(Checked(*pApp, nID)) << nID;
+        EXPECT_FALSE(apptest::IsChecked(*pApp, nID)) << nID;
 }
 
 TEST_F(MainFrameTest, EachLookChangesStyleOrPalette) {
     const auto pApp = StartApp();
     QSet<QRgb> windows;
     for (int nID = ID_VIEW_APPLOOK_WIN_2000; nID <= ID_VIEW_APPLOOK_OFF_2007_AQUA; ++nID) {
-        Run(*pApp, nID);
+        apptest::RunCommand(*pApp, nID);
         EXPECT_EQ(pApp->m_nApplicationLook, static_cast<unsigned>(nID));
         windows.insert(QApplication::palette().color(QPalette::Window).rgb());
     }
@@ -231,7 +221,7 @@ TEST_F(MainFrameTest, ClosingAsksOnlyWithTwoOrMoreDocuments) {
     EXPECT_TRUE(pApp->GetMainWnd()->isVisible());
     {
         apptest::CModalAnswer answer(QMessageBox::Ok);
-        Run(*pApp, ID_EXIT_PROGRAM);
+        apptest::RunCommand(*pApp, ID_EXIT_PROGRAM);
         EXPECT_EQ(answer.Count(), 1);
     }
     apptest::FlushDeletes();
@@ -249,25 +239,25 @@ TEST_F(MainFrameTest, ToolbarAndStatusBarTogglesFollowTheirBars) {
     for (const SCase c :
          {SCase{ID_VIEW_BASIC_BAR, frame.BasicBar()}, SCase{ID_VIEW_TOOLS_BAR, frame.ToolsBar()},
           SCase{ID_VIEW_STATUS_BAR, frame.statusBar()}}) {
-        EXPECT_TRUE(Checked(*pApp, c.nID));
-        Run(*pApp, c.nID);
+        EXPECT_TRUE(apptest::IsChecked(*pApp, c.nID));
+        apptest::RunCommand(*pApp, c.nID);
         EXPECT_FALSE(c.pBar->isVisible()) << c.nID;
-        EXPECT_FALSE(Checked(*pApp, c.nID));
-        Run(*pApp, c.nID);
+        EXPECT_FALSE(apptest::IsChecked(*pApp, c.nID));
+        apptest::RunCommand(*pApp, c.nID);
         EXPECT_TRUE(c.pBar->isVisible()) << c.nID;
-        EXPECT_TRUE(Checked(*pApp, c.nID));
+        EXPECT_TRUE(apptest::IsChecked(*pApp, c.nID));
     }
 }
 
 TEST_F(MainFrameTest, HiddenToolbarStaysHiddenAfterRestart) {
     {
         const auto pApp = StartApp();
-        Run(*pApp, ID_VIEW_TOOLS_BAR);
+        apptest::RunCommand(*pApp, ID_VIEW_TOOLS_BAR);
         pApp->GetMainWnd()->close();
     }
     const auto pApp = StartApp();
     EXPECT_FALSE(pApp->GetMainWnd()->ToolsBar()->isVisible());
-    EXPECT_FALSE(Checked(*pApp, ID_VIEW_TOOLS_BAR));
+    EXPECT_FALSE(apptest::IsChecked(*pApp, ID_VIEW_TOOLS_BAR));
 }
 
 TEST_F(MainFrameTest, StatusBarShowsPromptsAndReadyWhenIdle) {

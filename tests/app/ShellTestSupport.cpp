@@ -1,5 +1,6 @@
 #include "tests/app/ShellTestSupport.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QEvent>
 
@@ -26,6 +27,16 @@ QString CopyFixture(const std::string &name, const testsupport::CTempDir &dir,
 
 void FlushDeletes() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void RunCommand(CVeskPDFReaderApp &app, int nID) {
+    QAction *pAction = app.GetMainWnd()->Commands().Action(nID);
+    ASSERT_TRUE(pAction && pAction->isEnabled()) << nID;
+    pAction->trigger();
+}
+
+bool IsChecked(const CVeskPDFReaderApp &app, int nID) {
+    return app.GetMainWnd()->Router().Query(nID).m_eCheck == CCmdUI::Check::Checked;
 }
 
 } // namespace apptest

@@ -22,5 +22,10 @@ QString CopyFixture(const std::string &name, const testsupport::CTempDir &dir,
                     const std::string &as);
 // Runs deferred deletions, so windows that were closed are gone.
 void FlushDeletes();
+// Runs command nID as a menu item or toolbar button would: through its action, which must be
+// enabled.
+void RunCommand(CVeskPDFReaderApp &app, int nID);
+// Whether the update handlers give command nID a check or radio mark.
+bool IsChecked(const CVeskPDFReaderApp &app, int nID);
 
 } // namespace apptest
