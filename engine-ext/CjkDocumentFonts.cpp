@@ -40,13 +40,13 @@ bool IsEmbedded(Dict &font) {
 
 } // namespace
 
-void PrepareCjkFonts(PDFDoc &doc) {
+void PrepareCjkFonts(PDFDoc &doc, const PageTreeEntries *pages) {
     const CConfigurationUse *use = CConfigurationUse::Current();
     XRef *xref = doc.getXRef();
     if (!use || !use->HasConfiguration() || !xref)
         return;
     CGbkFontRewriter gbk(*xref, *use);
-    for (const Ref ref : FindDocumentFonts(*xref)) {
+    for (const Ref ref : FindDocumentFonts(*xref, pages)) {
         Object font = xref->fetch(ref);
         if (!font.isDict())
             continue;

@@ -15,11 +15,14 @@ class CFontFinder {
 public:
     explicit CFontFinder(XRef &xref) : m_XRef(xref) {}
 
-    std::vector<Ref> Find() {
+    std::vector<Ref> Find(const PageTreeEntries *pages) {
         Object catalog = m_XRef.getCatalog();
         if (!catalog.isDict())
             return {};
-        VisitPageTree(catalog.dictLookupNF("Pages"));
+        if (pages)
+            VisitEntries(*pages);
+        else
+            VisitPageTree(catalog.dictLookupNF("Pages"));
         Object form = catalog.dictLookup("AcroForm");
         if (form.isDict())
             VisitResources(form.dictLookupNF("DR"));
@@ -50,6 +53,13 @@ private:
             for (int i = 0; kids.isArray() && i < kids.arrayGetLength(); ++i)
                 pending.push_back(kids.arrayGetNF(i).copy());
         }
+    }
+
+    void VisitEntries(const PageTreeEntries &pages) {
+        for (const Object &resources : pages.resources)
+            VisitResources(resources);
+        for (const Object &annotations : pages.annotations)
+            VisitAnnotations(Resolve(annotations));
     }
 
     void VisitResources(const Object &entry) {
@@ -112,8 +122,8 @@ private:
 
 } // namespace
 
-std::vector<Ref> FindDocumentFonts(XRef &xref) {
-    return CFontFinder(xref).Find();
+std::vector<Ref> FindDocumentFonts(XRef &xref, const PageTreeEntries *pages) {
+    return CFontFinder(xref).Find(pages);
 }
 
 } // namespace engine_ext

@@ -2,6 +2,8 @@
 
 // Private to engine-ext: Poppler types appear here.
 
+#include "engine-ext/PageTreeEntries.h"
+
 #include <Object.h>
 
 #include <vector>
@@ -15,6 +17,8 @@ namespace engine_ext {
 // dictionary is left to Poppler as it is. Every object is read before the caller changes
 // any, as Poppler may rebuild a damaged object table on the way and would not once objects
 // are changed.
-std::vector<Ref> FindDocumentFonts(XRef &xref);
+// pages: the page tree's entries when they were collected already; the tree is walked here
+// otherwise.
+std::vector<Ref> FindDocumentFonts(XRef &xref, const PageTreeEntries *pages = nullptr);
 
 } // namespace engine_ext

@@ -1,5 +1,7 @@
 #include "engine/PageBoxes.h"
 
+#include "engine-ext/PageTreeEntries.h"
+
 #include <PDFDoc.h>
 #include <Page.h>
 
@@ -86,7 +88,8 @@ bool IsPage(Object &kid) {
 
 } // namespace
 
-std::optional<std::vector<PageBox>> ReadPageBoxes(PDFDoc &doc) {
+std::optional<std::vector<PageBox>> ReadPageBoxes(PDFDoc &doc,
+                                                  engine_ext::PageTreeEntries *entries) {
     const int count = doc.getNumPages();
     Object catalog = doc.getXRef()->getCatalog();
     if (!catalog.isDict() || count < 1)
@@ -96,6 +99,8 @@ std::optional<std::vector<PageBox>> ReadPageBoxes(PDFDoc &doc) {
         return std::nullopt;
     std::vector<PageBox> boxes;
     boxes.reserve(count);
+    if (entries)
+        entries->Collect(*root.getDict());
     std::vector<Node> stack;
     const Object &rootRef = catalog.dictLookupNF("Pages");
     stack.push_back({root.dictLookup("Kids"), Inherit({}, *root.getDict()), 0,
@@ -115,6 +120,8 @@ std::optional<std::vector<PageBox>> ReadPageBoxes(PDFDoc &doc) {
             if (ancestor.refNum == kidRef.getRefNum())
                 return std::nullopt;
         Object kid = kidRef.fetch(doc.getXRef());
+        if (entries && kid.isDict())
+            entries->Collect(*kid.getDict());
         if (IsPage(kid)) {
             if (!PageIsSound(*kid.getDict()))
                 return std::nullopt;

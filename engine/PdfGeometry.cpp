@@ -62,12 +62,6 @@ int CPdfEngine::GetPageHeight(int page) const {
 void CPdfEngine::BuildPageSizes() {
     if (!m_pDoc)
         return;
-    if (m_PageBoxes.empty()) {
-        if (auto boxes = ReadPageBoxes(*m_pDoc))
-            m_PageBoxes = std::move(*boxes);
-        else
-            m_PageBoxes = PageBoxesFromPoppler();
-    }
     m_PageWidths.assign(1, 0);
     m_PageHeights.assign(1, 0);
     m_PageWidths.reserve(m_PageBoxes.size() + 1);

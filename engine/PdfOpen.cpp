@@ -1,6 +1,7 @@
 #include "engine/CPdfEngine.h"
 
 #include "engine-ext/CjkDocumentFonts.h"
+#include "engine-ext/PageTreeEntries.h"
 #include "engine-ext/PubSecLoader.h"
 
 #include <ErrorCodes.h>
@@ -56,8 +57,13 @@ int CPdfEngine::Open(const char *fileName, const char *password, platform::TreeC
     // could neither show nor select anything.
     if (doc->getNumPages() < 1)
         return -1;
-    engine_ext::PrepareCjkFonts(*doc);
+    // One pass over the page tree serves both the page sizes and the font preparation, which
+    // must see every object before it changes any.
+    engine_ext::PageTreeEntries entries;
+    std::optional<std::vector<PageBox>> boxes = ReadPageBoxes(*doc, &entries);
+    engine_ext::PrepareCjkFonts(*doc, boxes ? &entries : nullptr);
     m_pDoc = std::move(doc);
+    m_PageBoxes = boxes ? std::move(*boxes) : PageBoxesFromPoppler();
     BuildBookMarks(tree);
     BuildPageSizes();
     m_bRedraw = 1;
