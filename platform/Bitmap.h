@@ -1,7 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
+#include <cstdlib>
+#include <memory>
 
 namespace platform {
 
@@ -21,21 +22,24 @@ public:
     static constexpr int kBytesPerPixel = 3;
     static constexpr int WidenedWidth(int width) { return (width + 3) / 4 * 4; }
 
-    // Sizes below 1 give an empty bitmap.
-    Bitmap(int width, int height);
+    // What a new bitmap holds: white paper, or black like a fresh device-independent section.
+    // Black costs nothing until a row is touched (the system hands out zeroed pages lazily),
+    // which suits large bitmaps that are drawn over before they are shown.
+    enum class Fill { White, Black };
+
+    // Sizes below 1 give an empty bitmap. Throws std::bad_alloc when memory cannot be had.
+    Bitmap(int width, int height, Fill fill = Fill::White);
 
     int GetWidth() const { return m_nWidth; }
     int GetHeight() const { return m_nHeight; }
     int GetStride() const { return m_nWidth * kBytesPerPixel; }
     bool IsEmpty() const { return m_nWidth == 0 || m_nHeight == 0; }
 
-    std::uint8_t *GetBits() { return m_Bits.data(); }
-    const std::uint8_t *GetBits() const { return m_Bits.data(); }
-    std::uint8_t *GetRow(int y) {
-        return m_Bits.data() + static_cast<std::size_t>(y) * GetStride();
-    }
+    std::uint8_t *GetBits() { return m_Bits.get(); }
+    const std::uint8_t *GetBits() const { return m_Bits.get(); }
+    std::uint8_t *GetRow(int y) { return GetBits() + static_cast<std::size_t>(y) * GetStride(); }
     const std::uint8_t *GetRow(int y) const {
-        return m_Bits.data() + static_cast<std::size_t>(y) * GetStride();
+        return GetBits() + static_cast<std::size_t>(y) * GetStride();
     }
 
     bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < m_nWidth && y < m_nHeight; }
@@ -45,7 +49,10 @@ public:
 private:
     int m_nWidth;
     int m_nHeight;
-    std::vector<std::uint8_t> m_Bits;
+    struct Free {
+        void operator()(std::uint8_t *p) const { std::free(p); }
+    };
+    std::unique_ptr<std::uint8_t[], Free> m_Bits;
 };
 
 } // namespace platform

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace platform {
 
@@ -13,10 +14,17 @@ int PositiveOrZero(int v) {
 
 } // namespace
 
-Bitmap::Bitmap(int width, int height)
+Bitmap::Bitmap(int width, int height, Fill fill)
     : m_nWidth(width > 0 && height > 0 ? WidenedWidth(width) : 0),
-      m_nHeight(width > 0 && height > 0 ? height : 0),
-      m_Bits(static_cast<std::size_t>(m_nWidth) * m_nHeight * kBytesPerPixel, 0xFF) {
+      m_nHeight(width > 0 && height > 0 ? height : 0) {
+    // One byte at least, so an empty bitmap still has valid (if unused) storage.
+    const std::size_t bytes =
+        std::max<std::size_t>(static_cast<std::size_t>(m_nWidth) * m_nHeight * kBytesPerPixel, 1);
+    m_Bits.reset(static_cast<std::uint8_t *>(std::calloc(bytes, 1)));
+    if (!m_Bits)
+        throw std::bad_alloc();
+    if (fill == Fill::White)
+        std::memset(m_Bits.get(), 0xFF, bytes);
 }
 
 Rgb Bitmap::GetPixel(int x, int y) const {

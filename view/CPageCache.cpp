@@ -20,7 +20,9 @@ EnginePtr MakeEngine() {
 
 CPageCache::CPageCache() {
     for (PageSlot &slot : m_Slots) {
-        slot.dc.SelectBitmap(CreateDIB24(kInitialSlotSize, kInitialSlotSize));
+        // Drawn over before any paint shows them, so they need not start white.
+        slot.dc.SelectBitmap(
+            CreateDIB24(kInitialSlotSize, kInitialSlotSize, platform::Bitmap::Fill::Black));
         if (slot.dc.GetBitmap()) {
             slot.nWidth = kInitialSlotSize;
             slot.nHeight = kInitialSlotSize;
@@ -137,7 +139,8 @@ void CPageCache::ClearCache() {
     ++m_nGeneration;
 }
 
-std::unique_ptr<platform::Bitmap> CPageCache::CreateDIB24(int width, int height) const {
+std::unique_ptr<platform::Bitmap> CPageCache::CreateDIB24(int width, int height,
+                                                          platform::Bitmap::Fill fill) const {
     const long long bytes = static_cast<long long>(platform::Bitmap::WidenedWidth(width)) * height *
                             platform::Bitmap::kBytesPerPixel;
     if (width < 1 || height < 1 || bytes > kMaxBitmapBytes) {
@@ -145,7 +148,7 @@ std::unique_ptr<platform::Bitmap> CPageCache::CreateDIB24(int width, int height)
         return nullptr;
     }
     try {
-        return std::make_unique<platform::Bitmap>(width, height);
+        return std::make_unique<platform::Bitmap>(width, height, fill);
     } catch (const std::bad_alloc &) {
         Report(kOutOfMemory);
         return nullptr;

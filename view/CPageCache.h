@@ -58,7 +58,9 @@ public:
     void ClearCache();
 
     // A 24-bit bitmap, or null after reporting the error code (too large or out of memory).
-    std::unique_ptr<platform::Bitmap> CreateDIB24(int width, int height) const;
+    std::unique_ptr<platform::Bitmap>
+    CreateDIB24(int width, int height,
+                platform::Bitmap::Fill fill = platform::Bitmap::Fill::White) const;
 
     // State for tests and diagnostics.
     PageSlot SlotInfo(int slot) const; // the slot without its bitmap
