@@ -11,7 +11,7 @@
 // the open page again.
 //   vesk-bench-cjk [Google Benchmark options]
 
-#include "NullTree.h"
+#include "bench/common/NullTree.h"
 #include "engine/PdfApi.h"
 #include "platform/DeviceContext.h"
 

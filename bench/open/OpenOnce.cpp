@@ -2,6 +2,7 @@
 // and the resident memory afterwards:  vesk-bench-open-once FILE [PASSWORD]
 // Prints: <open milliseconds> <resident kilobytes after open> <pages>
 
+#include "bench/common/NullTree.h"
 #include "engine/PdfApi.h"
 
 #include <chrono>
@@ -11,19 +12,6 @@
 #include <string>
 
 namespace {
-
-class CNullTree : public platform::TreeControl {
-public:
-    platform::TreeItem InsertItem(const std::string &, platform::TreeItem) override {
-        return ++m_nItems;
-    }
-    platform::TreeItem GetFirstVisibleItem() override { return m_nItems ? 1 : 0; }
-    void SelectFirstVisible(platform::TreeItem) override {}
-    void SetFocus() override {}
-
-private:
-    platform::TreeItem m_nItems = 0;
-};
 
 long ResidentKilobytes() {
     std::ifstream status("/proc/self/status");

@@ -7,6 +7,7 @@
 // is opened by the first certificate open, which is timed apart.
 //   vesk-bench-pubsec [Google Benchmark options]
 
+#include "bench/common/NullTree.h"
 #include "engine-ext/PubSecDatabase.h"
 #include "engine-ext/PubSecRecipient.h"
 #include "engine/PdfApi.h"
@@ -36,19 +37,6 @@ const Pair kPairs[] = {
     {"ours-cert-aes128.pdf", "qpdf-password-aes128.pdf"},
     {"pdfbox-v2.pdf", "pdfbox-password-rc4.pdf"},
     {"pdfbox-v5.pdf", "pdfbox-password-aes256.pdf"},
-};
-
-class CNullTree : public platform::TreeControl {
-public:
-    platform::TreeItem InsertItem(const std::string &, platform::TreeItem) override {
-        return ++m_nItems;
-    }
-    platform::TreeItem GetFirstVisibleItem() override { return m_nItems ? 1 : 0; }
-    void SelectFirstVisible(platform::TreeItem) override {}
-    void SetFocus() override {}
-
-private:
-    platform::TreeItem m_nItems = 0;
 };
 
 PDFHANDLE CreateEngine() {

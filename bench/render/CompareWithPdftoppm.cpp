@@ -5,7 +5,7 @@
 //   vesk-render-compare OUT_DIR SAMPLE.pdf [CORPUS_DIR] [FIXTURES_DIR]
 // Prints one line per page and zoom, then the totals.
 
-#include "bench/render/NullTree.h"
+#include "bench/common/NullTree.h"
 #include "engine/PdfApi.h"
 #include "platform/DeviceContext.h"
 

@@ -3,7 +3,7 @@
 //   vesk-bench-render FILE PASSWORD|- ZOOM PAGES [--text]
 // Prints the milliseconds of every page on one line, then the peak resident kilobytes.
 
-#include "bench/render/NullTree.h"
+#include "bench/common/NullTree.h"
 #include "engine/PdfApi.h"
 #include "platform/DeviceContext.h"
 
