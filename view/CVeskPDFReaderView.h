@@ -27,6 +27,7 @@
 
 #include "engine/PdfApi.h"
 #include "platform/DeviceContext.h"
+#include "res/resource.h"
 #include "view/CViewCore.h"
 
 #include <QAbstractScrollArea>
@@ -41,26 +42,26 @@ class CZoomTo;
 
 namespace view {
 
-// Commands the view handles; the numbers are the program's command ids.
+// Commands the view handles, by the program's command ids.
 enum ViewCommand : int {
-    kCmdClose = 32773,
-    kCmdFirstPage = 32778,
-    kCmdPrevPage = 32779,
-    kCmdNextPage = 32780,
-    kCmdLastPage = 32781,
-    kCmdGoToPage = 32782, // runs the go-to-page dialog
-    kCmdPrevView = 32783,
-    kCmdNextView = 32784,
-    kCmdZoomIn = 32786,
-    kCmdZoomOut = 32787,
-    kCmdZoomTo = 32788, // runs the zoom-to dialog
-    kCmdActualSize = 32789,
-    kCmdFitHeight = 32790,
-    kCmdFitWidth = 32792,
-    kCmdSinglePage = 32794,
-    kCmdContinuous = 32795,
-    kCmdRotateClockwise = 32797,
-    kCmdRotateCounterClockwise = 32798,
+    kCmdClose = ID_CLOSE_PDF,
+    kCmdFirstPage = ID_FIRST_PAGE,
+    kCmdPrevPage = ID_PREV_PAGE,
+    kCmdNextPage = ID_NEXT_PAGE,
+    kCmdLastPage = ID_LAST_PAGE,
+    kCmdGoToPage = ID_GOTO_PAGE, // runs the go-to-page dialog
+    kCmdPrevView = ID_PREV_VIEW,
+    kCmdNextView = ID_NEXT_VIEW,
+    kCmdZoomIn = ID_ZOOM_IN,
+    kCmdZoomOut = ID_ZOOM_OUT,
+    kCmdZoomTo = ID_ZOOM_TO, // runs the zoom-to dialog
+    kCmdActualSize = ID_ACTUAL_SIZE,
+    kCmdFitHeight = ID_FIT_HEIGHT,
+    kCmdFitWidth = ID_FIT_WIDTH,
+    kCmdSinglePage = ID_SINGLE_PAGE,
+    kCmdContinuous = ID_CONTINUOUS,
+    kCmdRotateClockwise = ID_ROTATE_CW,
+    kCmdRotateCounterClockwise = ID_ROTATE_CCW,
 };
 
 struct CCommandState {
