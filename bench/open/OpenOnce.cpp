@@ -3,25 +3,13 @@
 // Prints: <open milliseconds> <resident kilobytes after open> <pages>
 
 #include "bench/common/NullTree.h"
+#include "bench/common/ResidentMemory.h"
 #include "engine/PdfApi.h"
 
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
-
-namespace {
-
-long ResidentKilobytes() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    return -1;
-}
-
-} // namespace
 
 int main(int argc, char **argv) {
     if (argc < 2)

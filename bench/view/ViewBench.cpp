@@ -4,6 +4,7 @@
 //   open to first painted page, against rendering page 1 alone at the same zoom
 //   resident memory with one and with five documents open
 
+#include "bench/common/ResidentMemory.h"
 #include "view/CPagePainter.h"
 #include "view/CViewCore.h"
 #include "view/ScreenImage.h"
@@ -15,7 +16,6 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <thread>
@@ -28,14 +28,6 @@ constexpr int kWidth = 1920, kHeight = 1080;
 
 double MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-long ResidentKilobytes() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    return -1;
 }
 
 std::string ResourceDir() {
