@@ -17,6 +17,12 @@ packages=(
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev python3 qpdf poppler-utils libnss3-tools
   openssl xvfb xauth python3-fonttools python3-reportlab fonts-dejavu-core
+  # the program on a real desktop: a window manager, real key presses and mouse drags, screenshots
+  openbox xdotool imagemagick x11-utils
+  # printing to a real queue: the print system and a queue that writes PDF files
+  cups-daemon cups-client printer-driver-cups-pdf
+  # fuzzing and sanitizer runtimes from clang
+  clang libclang-rt-14-dev
   # certificate-encrypted fixtures from a second producer: Apache PDFBox and what it runs on
   libpdfbox2-java libbcprov-java libbcpkix-java default-jre-headless
 )
