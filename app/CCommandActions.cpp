@@ -35,6 +35,13 @@ QAction *CCommandActions::Action(int nID) const {
     return it == m_Actions.end() ? nullptr : it->second;
 }
 
+QList<QAction *> CCommandActions::Actions() const {
+    QList<QAction *> actions;
+    for (const auto &entry : m_Actions)
+        actions << entry.second;
+    return actions;
+}
+
 QAction *CCommandActions::Ensure(int nID, const QString &strText) {
     if (QAction *pAction = Action(nID))
         return pAction;

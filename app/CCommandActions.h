@@ -29,6 +29,8 @@ public:
 
     // The action of nID, or nullptr when no menu, toolbar or accelerator names it.
     QAction *Action(int nID) const;
+    // Every action made so far.
+    QList<QAction *> Actions() const;
 
     // Fills bar from menu nMenuId. The item ID_FILE_MRU_FILE1 stands for nRecentFiles items.
     void BuildMenuBar(QMenuBar *pBar, int nMenuId, int nRecentFiles);

@@ -168,6 +168,8 @@ void CMainFrame::UpdateCommandUI() {
 
 void CMainFrame::AddDocumentWindow(CChildFrame *pFrame) {
     CVeskPDFReaderView *pView = pFrame->GetActiveView();
+    // Full screen makes the view a window of its own; the keys still reach their commands.
+    pView->addActions(m_pCommands->Actions());
     pView->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(pView, &QWidget::customContextMenuRequested, this, [this, pView](const QPoint &pos) {
         OnViewContextMenu(pView->viewport()->mapToGlobal(pos));

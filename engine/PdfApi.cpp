@@ -74,6 +74,10 @@ int PdfRotate(PDFHANDLE h, int delta) {
     return WithEngine(h, -1, [=](CPdfEngine &e) { return e.Rotate(delta); });
 }
 
+int PdfGetRotation(PDFHANDLE h) {
+    return WithEngine(h, -1, [](CPdfEngine &e) { return e.m_nRotate; });
+}
+
 int PdfGoToPage(PDFHANDLE h, int page) {
     return WithEngine(h, -1, [=](CPdfEngine &e) { return e.GoToPage(page); });
 }
@@ -147,9 +151,7 @@ void PdfDestroy(PDFHANDLE h) {
     if (h) {
         // A call still running on another thread finishes, cut short, before the engine goes.
         h->m_bAbortDraw = true;
-        {
-            std::lock_guard lock(h->m_Lock);
-        }
+        { std::lock_guard lock(h->m_Lock); }
         {
             engine_ext::CConfigurationUse configuration;
             delete h;

@@ -32,6 +32,7 @@ int PdfGetPageHeight(PDFHANDLE, int page);
 float PdfGetZoom(PDFHANDLE);
 int PdfSetZoom(PDFHANDLE, float zoom);
 int PdfRotate(PDFHANDLE, int delta);
+int PdfGetRotation(PDFHANDLE); // the view rotation: 0, 90, 180 or 270
 int PdfGoToPage(PDFHANDLE, int page);
 int PdfGetCurrentPage(PDFHANDLE);
 int PdfGetDocExtent(PDFHANDLE, int *width, int *height);

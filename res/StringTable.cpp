@@ -32,6 +32,12 @@ constexpr SString kStrings[] = {
     {IDS_THUMBNAIL_CAPTION, "页面"},
     {IDS_BASIC_BAR_TITLE, "基本"},
     {IDS_TOOLS_BAR_TITLE, "工具"},
+    {IDS_SNAPSHOT_SAVED, "快照已经保存至“我的文档”"},
+    // A desktop that keeps the screen from programs (Wayland) gives no picture.
+    {IDS_SNAPSHOT_NO_SCREEN, "无法截取屏幕：此桌面不允许程序读取屏幕内容，快照没有保存。"},
+    {IDS_SNAPSHOT_NOT_WRITTEN, "快照无法保存至“%1”。"},
+    {IDS_SAVE_AS_FAILED, "文件无法保存至“%1”。"},
+    {IDS_SAVE_AS_OPEN_FILE, "“%1”是正在阅读的文件，不能另存为它自己。"},
     {ID_OPEN_PDF, "打开PDF文档\n打开"},
     {ID_CLOSE_PDF, "关闭当前活动PDF文档\n关闭"},
     {ID_SAVE_AS, "当前活动文档另存\n另存为"},

@@ -11,7 +11,7 @@ packages=(
   libpng-dev
   libnss3-dev
   # user interface
-  qt6-base-dev libqt6svg6 qt6-qpa-plugins
+  qt6-base-dev libqt6svg6 qt6-qpa-plugins libxcb1-dev libxcb-xinput-dev
   # fonts for Chinese text (interface and tests)
   fonts-wqy-zenhei fonts-arphic-uming
   # tests and benchmarks

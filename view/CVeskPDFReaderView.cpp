@@ -1,22 +1,36 @@
 #include "view/CVeskPDFReaderView.h"
 
+#include "platform/SpecialFolders.h"
+#include "res/ResPictures.h"
+#include "res/ResStrings.h"
 #include "view/CDlgGetpass.h"
 #include "view/CGotoPage.h"
 #include "view/CPagePainter.h"
+#include "view/CSelectionCopy.h"
 #include "view/CZoomTo.h"
 #include "view/ScreenImage.h"
+#include "view/Snapshot.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLayout>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPointer>
+#include <QScreen>
 #include <QScrollBar>
 #include <QWheelEvent>
 
 namespace {
+
+// The print job's resolution factor: 150 dots per inch.
+constexpr int kPrintFactor = 3;
 
 // rc/ beside the running executable.
 std::string ResourceDir() {
@@ -28,6 +42,8 @@ std::string ResourceDir() {
 
 CVeskPDFReaderView::CVeskPDFReaderView(QWidget *parent)
     : QAbstractScrollArea(parent), m_pCore(std::make_unique<view::CViewCore>(ResourceDir())),
+      m_pTools(std::make_unique<view::CMouseTools>(*m_pCore)),
+      m_curOpenHand(LoadCursor(IDC_HAND_OPEN)), m_curClosedHand(LoadCursor(IDC_HAND_CLOSED)),
       m_dlgGotoPage(std::make_unique<CGotoPage>(this)),
       m_dlgZoomTo(std::make_unique<CZoomTo>(this)) {
     // Every paint covers the whole client area, so the background is never erased first.
@@ -85,8 +101,12 @@ void CVeskPDFReaderView::OnInitialUpdate() {
     Refresh();
 }
 
+// The view goes back into its document window first, so that it closes with it.
 void CVeskPDFReaderView::Close() {
+    LeaveFullScreen();
+    m_pTools->Reset();
     m_pCore->Close();
+    Refresh();
     if (QWidget *frame = parentWidget())
         frame->close();
 }
@@ -206,10 +226,6 @@ void CVeskPDFReaderView::ScrollHorz(int pos) {
     Refresh();
 }
 
-bool CVeskPDFReaderView::WindowToPage(int x, int y, int *px, int *py) const {
-    return m_pCore->WindowToPage(x, y, px, py);
-}
-
 int CVeskPDFReaderView::CurrentPage() const {
     return m_pCore->CurrentPage();
 }
@@ -279,13 +295,41 @@ bool CVeskPDFReaderView::OnCommand(int id) {
     case kCmdRotateCounterClockwise:
         RotateCounterClockwise();
         break;
+    case kCmdSaveAs:
+        OnSaveAs();
+        break;
+    case kCmdPrint:
+        OnPrint();
+        break;
+    case kCmdFullScreen:
+        OnFullScreen();
+        break;
+    case kCmdHandTool:
+        OnHandTool();
+        break;
+    case kCmdSelectTool:
+        OnSelectTool();
+        break;
+    case kCmdSnapshot:
+        OnSnapshot();
+        break;
+    case kCmdCopyText:
+        OnCopyText();
+        break;
+    case kCmdCopyImage:
+        OnCopyImage();
+        break;
+    case kCmdExitSelect:
+        OnExitSelect();
+        break;
     default:
         return false;
     }
     return true;
 }
 
-// The view enables every command it handles; only the display modes carry a check mark.
+// The view enables every command it handles; the display modes, the selection tool and full
+// screen carry a check mark.
 bool CVeskPDFReaderView::GetCommandState(int id, view::CCommandState *state) const {
     using namespace view;
     switch (id) {
@@ -307,13 +351,24 @@ bool CVeskPDFReaderView::GetCommandState(int id, view::CCommandState *state) con
     case kCmdContinuous:
     case kCmdRotateClockwise:
     case kCmdRotateCounterClockwise:
+    case kCmdSaveAs:
+    case kCmdPrint:
+    case kCmdFullScreen:
+    case kCmdHandTool:
+    case kCmdSelectTool:
+    case kCmdSnapshot:
+    case kCmdCopyText:
+    case kCmdCopyImage:
+    case kCmdExitSelect:
         break;
     default:
         return false;
     }
     state->bEnabled = true;
     state->bChecked = (id == kCmdSinglePage && GetDisplayMode() == kSinglePage) ||
-                      (id == kCmdContinuous && GetDisplayMode() == kContinuous);
+                      (id == kCmdContinuous && GetDisplayMode() == kContinuous) ||
+                      (id == kCmdSelectTool && IsSelectMode()) ||
+                      (id == kCmdFullScreen && IsFullScreen());
     return true;
 }
 
@@ -327,7 +382,26 @@ void CVeskPDFReaderView::paintEvent(QPaintEvent *) {
     if (!view::CPagePainter(*m_pCore).Paint(m_memDC))
         return;
     view::ToScreenImage(*m_memDC.GetBitmap(), w, h, m_imgScreen);
+    DrawSelection(m_imgScreen);
     QPainter(viewport()).drawImage(QPoint(0, 0), m_imgScreen);
+}
+
+// The rubber band while the selection is dragged, the selection inverted once it is made. Both
+// cover the client pixels from the smaller corner up to, not including, the larger one.
+void CVeskPDFReaderView::DrawSelection(QImage &image) {
+    const bool band = m_pTools->ShowsBand(), highlight = m_pTools->ShowsHighlight();
+    if (!band && !highlight)
+        return;
+    const view::CSelectRect &sel = m_pTools->Selection();
+    const QRect rect(
+        QPoint(std::min(sel.start.x, sel.end.x), std::min(sel.start.y, sel.end.y)),
+        QPoint(std::max(sel.start.x, sel.end.x) - 1, std::max(sel.start.y, sel.end.y) - 1));
+    if (rect.isEmpty())
+        return;
+    if (band)
+        view::InvertOutline(image, rect);
+    else
+        view::InvertRect(image, rect);
 }
 
 void CVeskPDFReaderView::resizeEvent(QResizeEvent *) {
@@ -350,11 +424,14 @@ void CVeskPDFReaderView::wheelEvent(QWheelEvent *event) {
 }
 
 // The wheel over the scroll bar scrolls as it does over the pages.
+// The document window closing while the view is full screen takes the view back first.
 bool CVeskPDFReaderView::eventFilter(QObject *watched, QEvent *event) {
     if (watched == verticalScrollBar() && event->type() == QEvent::Wheel) {
         wheelEvent(static_cast<QWheelEvent *>(event));
         return true;
     }
+    if (watched == m_pSavedParent && event->type() == QEvent::Close)
+        LeaveFullScreen();
     return QAbstractScrollArea::eventFilter(watched, event);
 }
 
@@ -371,9 +448,235 @@ void CVeskPDFReaderView::keyPressEvent(QKeyEvent *event) {
     case Qt::Key_PageDown:
         NextPage();
         return;
+    case Qt::Key_Escape:
+        // Unlike F12, Esc keeps the zoom.
+        if (m_bFullScreen)
+            SetFullScreen(false);
+        QWidget::keyPressEvent(event);
+        return;
     default:
         QWidget::keyPressEvent(event);
     }
+}
+
+// Only the left button works the tools; without a document the mouse does nothing here.
+void CVeskPDFReaderView::mousePressEvent(QMouseEvent *event) {
+    if (!IsDocumentOpen() || event->button() != Qt::LeftButton)
+        return;
+    const QPoint at = event->position().toPoint();
+    m_pTools->OnButtonDown(at.x(), at.y());
+    m_DragPointer.Confine(viewport());
+    UpdateCursor();
+    viewport()->update();
+}
+
+void CVeskPDFReaderView::mouseMoveEvent(QMouseEvent *event) {
+    if (!IsDocumentOpen())
+        return;
+    const QPoint at = event->position().toPoint();
+    const bool bLeftDown = event->buttons() & Qt::LeftButton;
+    if (m_pTools->OnMouseMove(at.x(), at.y(), bLeftDown))
+        SyncScrollBars();
+    UpdateCursor();
+    if (bLeftDown)
+        viewport()->update();
+}
+
+void CVeskPDFReaderView::mouseReleaseEvent(QMouseEvent *event) {
+    if (!IsDocumentOpen() || event->button() != Qt::LeftButton)
+        return;
+    const QPoint at = event->position().toPoint();
+    m_pTools->OnButtonUp(at.x(), at.y());
+    m_DragPointer.Release();
+    UpdateCursor();
+    viewport()->update();
+}
+
+void CVeskPDFReaderView::UpdateCursor() {
+    switch (m_pTools->Cursor()) {
+    case view::ToolCursor::OpenHand:
+        viewport()->setCursor(m_curOpenHand);
+        break;
+    case view::ToolCursor::ClosedHand:
+        viewport()->setCursor(m_curClosedHand);
+        break;
+    case view::ToolCursor::Arrow:
+        viewport()->unsetCursor();
+        break;
+    }
+}
+
+void CVeskPDFReaderView::OnHandTool() {
+    m_pTools->SetHandTool();
+    Refresh();
+}
+
+void CVeskPDFReaderView::OnSelectTool() {
+    m_pTools->SetSelectTool();
+    Refresh();
+}
+
+void CVeskPDFReaderView::OnExitSelect() {
+    m_pTools->ExitSelectMode();
+    Refresh();
+}
+
+bool CVeskPDFReaderView::IsSelectMode() const {
+    return m_pTools->IsSelectMode();
+}
+
+// The engine ends lines with CR LF; the clipboard takes line feeds, which Qt hands to each
+// desktop in its own convention (CR LF again where that is the rule).
+void CVeskPDFReaderView::OnCopyText() {
+    const std::optional<std::u16string> text =
+        view::CSelectionCopy(*m_pCore).Text(m_pTools->Selection());
+    if (text)
+        QGuiApplication::clipboard()->setText(
+            QString::fromStdU16String(*text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
+// A rectangle the engine cannot draw leaves the clipboard as it was.
+void CVeskPDFReaderView::OnCopyImage() {
+    const view::CPagePicture picture =
+        view::CSelectionCopy(*m_pCore).Picture(m_pTools->Selection());
+    if (!picture.bitmap)
+        return;
+    QImage image;
+    view::ToScreenImage(*picture.bitmap, picture.width, picture.height, image);
+    QGuiApplication::clipboard()->setImage(image);
+}
+
+// A desktop that keeps its screen from programs answers with no picture; that is said, as is
+// a file that cannot be written, instead of reporting a snapshot that was never saved.
+int CVeskPDFReaderView::OnSnapshot() {
+    if (!IsDocumentOpen())
+        return -1;
+    QScreen *on = screen();
+    const QImage shot = on ? on->grabWindow(0).toImage() : QImage();
+    const std::unique_ptr<platform::Bitmap> bitmap =
+        shot.isNull() ? nullptr : view::FromScreenImage(shot);
+    if (!bitmap) {
+        ShowMessage(LoadResString(IDS_SNAPSHOT_NO_SCREEN));
+        return 0;
+    }
+    const std::string path =
+        view::SnapshotPath(platform::DocumentsFolder(), GetFilePath(), CurrentPage());
+    if (view::SaveSnapshot(*bitmap, shot.width(), shot.height(), path))
+        ShowMessage(LoadResString(IDS_SNAPSHOT_SAVED));
+    else
+        ShowMessage(LoadResString(IDS_SNAPSHOT_NOT_WRITTEN).arg(QFile::decodeName(path.c_str())));
+    return 0;
+}
+
+void CVeskPDFReaderView::ShowMessage(const QString &text) {
+    QMessageBox box(QMessageBox::NoIcon, LoadResString(AFX_IDS_APP_TITLE), text, QMessageBox::Ok,
+                    this);
+    box.exec();
+}
+
+int CVeskPDFReaderView::SetFullScreen(bool on) {
+    if (!IsDocumentOpen())
+        return -1;
+    if (on)
+        EnterFullScreen();
+    else
+        LeaveFullScreen();
+    setFocus();
+    return 0;
+}
+
+void CVeskPDFReaderView::OnFullScreen() {
+    SetFullScreen(!m_bFullScreen);
+    FitWidth();
+}
+
+// The view becomes a window of its own over the screen its window is on, above every other
+// window; the document window, its bars and panes stay behind it as they are.
+void CVeskPDFReaderView::EnterFullScreen() {
+    if (m_bFullScreen)
+        return;
+    QScreen *on = screen();
+    m_pSavedParent = parentWidget();
+    m_rcSavedGeometry = geometry();
+    if (m_pSavedParent) {
+        m_pSavedParent->installEventFilter(this);
+        // Deleted without being closed first, the window takes its view along.
+        m_connParentGone =
+            connect(m_pSavedParent, &QObject::destroyed, this, [this] { delete this; });
+    }
+    setParent(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    if (on) {
+        setScreen(on);
+        setGeometry(on->geometry());
+    }
+    m_bFullScreen = true;
+    showFullScreen();
+    raise();
+    activateWindow();
+}
+
+// The view takes its place in the document window at once, so that a fit that follows
+// measures the window's width and not the screen's.
+void CVeskPDFReaderView::LeaveFullScreen() {
+    if (!m_bFullScreen)
+        return;
+    m_bFullScreen = false;
+    QWidget *frame = m_pSavedParent;
+    disconnect(m_connParentGone);
+    if (frame)
+        frame->removeEventFilter(this);
+    setParent(frame, Qt::Widget);
+    auto *mainWindow = qobject_cast<QMainWindow *>(frame);
+    if (mainWindow && !mainWindow->centralWidget())
+        mainWindow->setCentralWidget(this);
+    else
+        setGeometry(m_rcSavedGeometry);
+    if (frame && frame->layout())
+        frame->layout()->activate();
+    show();
+}
+
+// Closing the full-screen window ends full screen; the document stays open.
+void CVeskPDFReaderView::closeEvent(QCloseEvent *event) {
+    if (!m_bFullScreen) {
+        QAbstractScrollArea::closeEvent(event);
+        return;
+    }
+    event->ignore();
+    SetFullScreen(false);
+}
+
+void CVeskPDFReaderView::OnPrint() {
+    if (IsDocumentOpen())
+        PdfPrint(GetPdfHandle(), "", 0, kPrintFactor, 0, nullptr);
+}
+
+std::unique_ptr<QFileDialog> CVeskPDFReaderView::CreateSaveAsDialog(QWidget *owner) {
+    auto dialog = std::make_unique<QFileDialog>(owner, CommandToolTip(ID_SAVE_AS));
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setDefaultSuffix(QStringLiteral("PDF"));
+    dialog->setNameFilters({LoadResString(IDS_FILTER_PDF), LoadResString(IDS_FILTER_ALL)});
+    dialog->selectNameFilter(LoadResString(IDS_FILTER_PDF));
+    return dialog;
+}
+
+// The dialog has already asked whether to replace a file of the chosen name, so a file there
+// is replaced; the engine writes the copy beside it and renames it over it only when complete.
+void CVeskPDFReaderView::OnSaveAs() {
+    if (!IsDocumentOpen())
+        return;
+    const std::unique_ptr<QFileDialog> dialog = CreateSaveAsDialog(this);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return;
+    const QString path = dialog->selectedFiles().constFirst();
+    const int overwrite = QFileInfo::exists(path) ? 1 : 0;
+    if (PdfSaveAs(GetPdfHandle(), QFile::encodeName(path).constData(), overwrite) == 0)
+        return;
+    const bool bOpenFile = QFileInfo(path).canonicalFilePath() ==
+                           QFileInfo(QFile::decodeName(GetFilePath().c_str())).canonicalFilePath();
+    const int message = bOpenFile && overwrite ? IDS_SAVE_AS_OPEN_FILE : IDS_SAVE_AS_FAILED;
+    ShowMessage(LoadResString(message).arg(QDir::toNativeSeparators(path)));
 }
 
 void CVeskPDFReaderView::scrollContentsBy(int, int) {
@@ -453,6 +756,7 @@ void CVeskPDFReaderView::SyncScrollBars() {
 
 void CVeskPDFReaderView::Refresh() {
     SyncScrollBars();
+    UpdateCursor();
     viewport()->update();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // The reading view: one engine, its page cache and render worker, layout, zoom, rotation,
-// navigation and the view history, hosted by a document window.
+// navigation and the view history, the mouse tools, full screen, hosted by a document window.
 //
 // Interface for the application shell (kept stable; everything else is private):
 //   construction   CVeskPDFReaderView(parent): makes the engine and points it at rc/ beside
@@ -11,15 +11,21 @@
 //                  -2 encrypted and the password (asked once through CDlgGetpass) refused.
 //                  tree is the bookmark pane's tree control, filled by the engine.
 //                  OnInitialUpdate() after a successful open: fit width, top of the document.
-//                  Close() (command 32773) closes the parent window (the document window).
-//   commands       OnCommand(id) runs a view command (32773, 32778-32798 below) and answers
+//                  Close() (command 32773) leaves full screen and selection mode and closes the
+//                  parent window (the document window).
+//   commands       OnCommand(id) runs a view command (the ViewCommand ids below) and answers
 //                  whether the view handles id; the named member functions do the same.
 //   update state   GetCommandState(id, state) answers whether the view handles id and fills
 //                  in enabled/checked: every view command is enabled while a view is active;
-//                  single page (32794) and continuous (32795) carry the check marks.
-//   keys           Page Up/Down and Up/Down are handled by the view itself; Home, End, Left,
-//                  Right, Alt+Left/Right, Ctrl+N/M/1/2/3, Ctrl(+Shift)+keypad +/- come through
-//                  the shell's accelerators as the commands below.
+//                  single page (32794), continuous (32795), the selection tool (32802) and
+//                  full screen (32799) carry the check marks.
+//   keys           Page Up/Down, Up/Down and Esc (leaves full screen) are handled by the view
+//                  itself; the other keys come through the shell's accelerators as commands.
+//                  Give the view the shell's actions (addActions) so that their keys also
+//                  reach it while it is full screen, a window of its own.
+//   full screen    The view leaves its document window for a window of its own over the
+//                  screen the window is on, and returns when full screen ends, when that window
+//                  is closed or when the document window closes.
 //   engine         GetPdfHandle() for the bookmark pane (PdfGetLinkTarget), then GoToPage.
 // Dialogs: CGotoPage, CZoomTo and CDlgGetpass live in view/ with the view (vesk_view).
 // Nothing throws; results are the integer codes named at each function. Only the public part
@@ -28,10 +34,14 @@
 #include "engine/PdfApi.h"
 #include "platform/DeviceContext.h"
 #include "res/resource.h"
+#include "view/CDragPointer.h"
+#include "view/CMouseTools.h"
 #include "view/CViewCore.h"
 
 #include <QAbstractScrollArea>
+#include <QCursor>
 #include <QImage>
+#include <QPointer>
 #include <QString>
 
 #include <memory>
@@ -39,6 +49,7 @@
 
 class CGotoPage;
 class CZoomTo;
+class QFileDialog;
 
 namespace view {
 
@@ -62,6 +73,15 @@ enum ViewCommand : int {
     kCmdContinuous = ID_CONTINUOUS,
     kCmdRotateClockwise = ID_ROTATE_CW,
     kCmdRotateCounterClockwise = ID_ROTATE_CCW,
+    kCmdSaveAs = ID_SAVE_AS,
+    kCmdPrint = ID_PRINT,
+    kCmdFullScreen = ID_FULL_SCREEN,
+    kCmdHandTool = ID_HAND_TOOL,
+    kCmdSelectTool = ID_SELECT_TOOL,
+    kCmdSnapshot = ID_SNAPSHOT,
+    kCmdCopyText = ID_COPY_TEXT,
+    kCmdCopyImage = ID_COPY_IMAGE,
+    kCmdExitSelect = ID_EXIT_SELECT,
 };
 
 struct CCommandState {
@@ -117,8 +137,28 @@ public:
     // Layout.
     void UpdateScrollSizes();
     void ScrollHorz(int pos);
-    // Client point to page pixels of the current page; false without a document.
-    bool WindowToPage(int x, int y, int *px, int *py) const;
+
+    // Mouse tools and copying; nothing happens without a document.
+    void OnHandTool();
+    void OnSelectTool(); // only when the document allows copying
+    void OnExitSelect();
+    bool IsSelectMode() const;
+    void OnCopyText();  // the selection's text to the clipboard
+    void OnCopyImage(); // the selection's picture to the clipboard
+    // The screen the window is on, as a JPEG file in the documents folder; says where it went
+    // or why not. -1 without a document, else 0.
+    int OnSnapshot();
+
+    // Full screen: 0 done, -1 without a document. OnFullScreen toggles and fits the width.
+    int SetFullScreen(bool on);
+    bool IsFullScreen() const { return m_bFullScreen; }
+    void OnFullScreen();
+
+    // The document: the engine's print dialog and job; a byte copy under another name.
+    void OnPrint();
+    void OnSaveAs();
+    // The Save As dialog as OnSaveAs shows it.
+    static std::unique_ptr<QFileDialog> CreateSaveAsDialog(QWidget *owner);
 
     // Queries: -1 / -1.0 without a document.
     int CurrentPage() const;
@@ -131,6 +171,9 @@ public:
 
     // The plain logic underneath, for tests and the benchmark.
     view::CViewCore &Core();
+    view::CMouseTools &Tools() { return *m_pTools; }
+    // Whether the pointer is held inside the view by the window system during this drag.
+    bool IsPointerConfined() const { return m_DragPointer.IsConfined(); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -138,6 +181,10 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
 
 private:
@@ -150,8 +197,21 @@ private:
     int Refreshed(int result); // refreshes and hands result on
     void FocusIfOpen();
     void SetErrorReporter();
+    void UpdateCursor();
+    void DrawSelection(QImage &image);
+    void EnterFullScreen();
+    void LeaveFullScreen();
+    void ShowMessage(const QString &text);
 
     std::unique_ptr<view::CViewCore> m_pCore;
+    std::unique_ptr<view::CMouseTools> m_pTools;
+    view::CDragPointer m_DragPointer;
+    QCursor m_curOpenHand;
+    QCursor m_curClosedHand;
+    bool m_bFullScreen = false;
+    QPointer<QWidget> m_pSavedParent; // the document window while the view is full screen
+    QMetaObject::Connection m_connParentGone;
+    QRect m_rcSavedGeometry;
     platform::DeviceContext m_memDC; // the paint buffer, kept while the client size stays
     QImage m_imgScreen;              // the buffer as the window surface takes it
     std::unique_ptr<CGotoPage> m_dlgGotoPage;

@@ -203,13 +203,31 @@ void CViewCore::OnKeyUpDown(bool bUp) {
     VScroll(bUp ? kLineUp : kLineDown, 1);
 }
 
-// Both display modes measure from the single-page top margin.
-bool CViewCore::WindowToPage(int x, int y, int *px, int *py) const {
+int CViewCore::PageUnder(int y) const {
     if (!IsOpen())
+        return -1;
+    if (m_nDisplayMode == kSinglePage)
+        return CurrentPage();
+    // Page bottoms grow with the page number: the first bottom at or below the row.
+    const int row = m_Scroll.VertPos() + y;
+    int lo = 1, hi = PageCount();
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        if (PdfGetPageTop(m_hPdf, mid) + PageHeightPx(mid) >= row)
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    return lo;
+}
+
+bool CViewCore::WindowToPage(int page, int x, int y, int *px, int *py) const {
+    if (!IsOpen() || page < 1 || page > PageCount())
         return false;
-    const int left = PdfGetPageLeft(m_hPdf, CurrentPage(), m_Scroll.ClientWidth() + 1);
+    const int left = PdfGetPageLeft(m_hPdf, page, m_Scroll.ClientWidth() + 1);
+    const int top = m_nDisplayMode == kSinglePage ? kPageMargin : PdfGetPageTop(m_hPdf, page);
     *px = m_Scroll.HorzPos() + x - left;
-    *py = m_Scroll.VertPos() + y - kPageMargin;
+    *py = m_Scroll.VertPos() + y - top;
     return true;
 }
 

@@ -58,7 +58,12 @@ public:
     void VScroll(int request, int arg, int track = 0);
     bool OnMouseWheel(int delta); // false: not handled
     void OnKeyUpDown(bool bUp);
-    bool WindowToPage(int x, int y, int *px, int *py) const;
+    // The page a client row belongs to: the current page in single-page mode; in continuous
+    // mode the page drawn there, below a gap the page after it, below the last page the last.
+    // -1 without a document.
+    int PageUnder(int y) const;
+    // A client point in pixels of page, measured from that page's place in the layout.
+    bool WindowToPage(int page, int x, int y, int *px, int *py) const;
 
     // Navigation and history.
     int GoToPage(int page);

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QPointer>
 #include <QSettings>
 #include <QTest>
 #include <QTimer>
@@ -21,6 +22,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 namespace {
 
@@ -247,6 +249,15 @@ protected:
         m_pTree = &Active(*m_pApp).m_pBookMark->m_wndTree;
         m_pView = Active(*m_pApp).GetActiveView();
     }
+    // Opens the fixture with the main window active and the view holding the focus, so that
+    // key presses reach their commands.
+    void OpenForKeys(const char *pszFixture) {
+        Open(pszFixture);
+        CMainFrame &frame = *m_pApp->GetMainWnd();
+        frame.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+        m_pView->setFocus();
+    }
     void Click(QTreeWidgetItem *pItem) {
         m_pTree->scrollToItem(pItem);
         QTest::mouseClick(m_pTree->viewport(), Qt::LeftButton, {},
@@ -313,42 +324,99 @@ TEST_F(BookmarkTreeTest, EntriesMoveOnlyTheirOwnWindowsView) {
     EXPECT_EQ(pFirstView->CurrentPage(), 1);
 }
 
-TEST_F(BookmarkTreeTest, ViewContextMenuRoutesItsCommandToTheView) {
-    Open("no-outline.pdf");
-    QStringList items;
-    QString menuName;
+namespace {
+
+// What a right-click on the view showed: the menu's resource id, its items with their check
+// marks, and the command chosen from it.
+struct ShownMenu {
+    QString name;
+    QStringList items; // "-" for a separator
+    std::set<int> checked;
+};
+
+ShownMenu RightClick(CVeskPDFReaderView &view, int nChoose) {
+    ShownMenu shown;
     QTimer::singleShot(50, [&] {
         auto *pPopup = qobject_cast<QMenu *>(QApplication::activePopupWidget());
         ASSERT_NE(pPopup, nullptr);
-        menuName = pPopup->objectName();
-        QAction *pLast = nullptr;
+        shown.name = pPopup->objectName();
         for (QAction *pItem : pPopup->actions()) {
-            items << (pItem->isSeparator() ? "-" : pItem->text());
+            shown.items << (pItem->isSeparator() ? "-" : pItem->text());
             EXPECT_TRUE(pItem->isEnabled());
-            EXPECT_FALSE(pItem->isChecked());
-            if (pItem->data().toInt() == ID_LAST_PAGE)
-                pLast = pItem;
+            if (pItem->isChecked())
+                shown.checked.insert(pItem->data().toInt());
+            if (pItem->data().toInt() == nChoose)
+                pPopup->setActiveAction(pItem);
         }
-        ASSERT_NE(pLast, nullptr);
-        pPopup->setActiveAction(pLast);
-        QTest::keyClick(pPopup, Qt::Key_Return);
+        QTest::keyClick(pPopup, nChoose ? Qt::Key_Return : Qt::Key_Escape);
     });
-    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(40, 40),
-                            m_pView->viewport()->mapToGlobal(QPoint(40, 40)));
-    QApplication::sendEvent(m_pView->viewport(), &event);
-    EXPECT_EQ(menuName, "321");
-    ASSERT_EQ(items.size(), 24);
-    EXPECT_EQ(items.first(), "第一页(&F)\tHome");
-    EXPECT_EQ(items.last(), "关闭(&C)\tCtrl + W");
+    const QPoint at(40, 40);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, view.viewport()->mapToGlobal(at));
+    QApplication::sendEvent(view.viewport(), &event);
+    return shown;
+}
+
+} // namespace
+
+TEST_F(BookmarkTreeTest, ViewContextMenuRoutesItsCommandToTheView) {
+    Open("no-outline.pdf");
+    const ShownMenu shown = RightClick(*m_pView, ID_LAST_PAGE);
+    EXPECT_EQ(shown.name, "321");
+    ASSERT_EQ(shown.items.size(), 24);
+    EXPECT_EQ(shown.items.first(), "第一页(&F)\tHome");
+    EXPECT_EQ(shown.items.last(), "关闭(&C)\tCtrl + W");
+    EXPECT_EQ(shown.checked, std::set<int>{});
     EXPECT_EQ(m_pView->CurrentPage(), 5);
 }
 
+// The selection tool has its own menu; the page menu marks only full screen, whatever the
+// display mode.
+TEST_F(BookmarkTreeTest, ViewContextMenuFollowsTheToolAndMarksOnlyFullScreen) {
+    Open("text-pages.pdf");
+    apptest::RunCommand(*m_pApp, ID_SINGLE_PAGE);
+    ShownMenu shown = RightClick(*m_pView, 0);
+    EXPECT_EQ(shown.name, "321");
+    EXPECT_EQ(shown.checked, std::set<int>{});
+
+    shown = RightClick(*m_pView, ID_FULL_SCREEN);
+    EXPECT_TRUE(m_pView->IsFullScreen());
+    shown = RightClick(*m_pView, ID_FULL_SCREEN);
+    EXPECT_EQ(shown.name, "321");
+    EXPECT_EQ(shown.checked, std::set<int>{ID_FULL_SCREEN});
+    EXPECT_FALSE(m_pView->IsFullScreen());
+
+    apptest::RunCommand(*m_pApp, ID_SELECT_TOOL);
+    shown = RightClick(*m_pView, ID_EXIT_SELECT);
+    EXPECT_EQ(shown.name, "320");
+    EXPECT_EQ(shown.items, (QStringList{"复制文本", "复制图像", "退出选择模式"}));
+    EXPECT_EQ(shown.checked, std::set<int>{});
+    EXPECT_FALSE(m_pView->IsSelectMode());
+    EXPECT_EQ(RightClick(*m_pView, 0).name, "321");
+}
+
+// Full screen puts the view in a window of its own; the keys of the frame's commands follow
+// it there, and closing the document returns the view to its window first.
+TEST_F(BookmarkTreeTest, KeysReachTheViewInFullScreenAndCloseTakesItBack) {
+    OpenForKeys("no-outline.pdf");
+    QTest::keyClick(m_pView, Qt::Key_F12);
+    ASSERT_TRUE(m_pView->IsFullScreen());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_pView));
+    QTest::keyClick(m_pView, Qt::Key_End);
+    EXPECT_EQ(m_pView->CurrentPage(), 5);
+    QTest::keyClick(m_pView, Qt::Key_F12);
+    EXPECT_FALSE(m_pView->IsFullScreen());
+    EXPECT_EQ(m_pView->window(), m_pApp->GetMainWnd());
+
+    QTest::keyClick(m_pView, Qt::Key_F12);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_pView));
+    QPointer<CVeskPDFReaderView> view = m_pView;
+    QTest::keyClick(m_pView, Qt::Key_W, Qt::ControlModifier);
+    EXPECT_EQ(Windows(*m_pApp), 0);
+    EXPECT_TRUE(view.isNull());
+}
+
 TEST_F(BookmarkTreeTest, AcceleratorKeysReachTheActiveView) {
-    Open("no-outline.pdf");
-    CMainFrame &frame = *m_pApp->GetMainWnd();
-    frame.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
-    m_pView->setFocus();
+    OpenForKeys("no-outline.pdf");
     QTest::keyClick(m_pView, Qt::Key_End);
     EXPECT_EQ(m_pView->CurrentPage(), 5);
     QTest::keyClick(m_pView, Qt::Key_Home);

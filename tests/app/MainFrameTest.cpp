@@ -132,9 +132,18 @@ TEST_F(MainFrameTest, WithoutDocumentOnlyFrameAndApplicationCommandsAreEnabled) 
 
 TEST_F(MainFrameTest, WithDocumentViewAndPaneCommandsAreEnabledAndMarked) {
     const auto pApp = StartApp({apptest::CopyFixture("outline.pdf", m_Files, "outline.pdf")});
-    for (const int nID : {ID_CLOSE_PDF, ID_FIRST_PAGE, ID_NEXT_PAGE, ID_ZOOM_IN, ID_FIT_HEIGHT,
-                          ID_ROTATE_CCW, ID_TOGGLE_BOOKMARK, ID_THUMBNAIL})
+    for (const int nID :
+         {ID_CLOSE_PDF, ID_FIRST_PAGE, ID_NEXT_PAGE, ID_ZOOM_IN, ID_FIT_HEIGHT, ID_ROTATE_CCW,
+          ID_TOGGLE_BOOKMARK, ID_THUMBNAIL, ID_SAVE_AS, ID_PRINT, ID_FULL_SCREEN, ID_HAND_TOOL,
+          ID_SELECT_TOOL, ID_SNAPSHOT, ID_COPY_TEXT, ID_COPY_IMAGE, ID_EXIT_SELECT})
         EXPECT_TRUE(State(*pApp, nID).m_bEnabled) << nID;
+    // No button stays grey while a document is open.
+    pApp->GetMainWnd()->UpdateCommandUI();
+    for (const QToolBar *pBar : {pApp->GetMainWnd()->BasicBar(), pApp->GetMainWnd()->ToolsBar()})
+        for (QAction *pButton : pBar->actions())
+            EXPECT_TRUE(pButton->isSeparator() || pButton->isEnabled()) << pButton->data().toInt();
+    EXPECT_FALSE(apptest::IsChecked(*pApp, ID_SELECT_TOOL));
+    EXPECT_FALSE(apptest::IsChecked(*pApp, ID_FULL_SCREEN));
     EXPECT_TRUE(apptest::IsChecked(*pApp, ID_CONTINUOUS));
     EXPECT_FALSE(apptest::IsChecked(*pApp, ID_SINGLE_PAGE));
     EXPECT_TRUE(apptest::IsChecked(*pApp, ID_TOGGLE_BOOKMARK));
@@ -145,6 +154,10 @@ TEST_F(MainFrameTest, WithDocumentViewAndPaneCommandsAreEnabledAndMarked) {
     EXPECT_TRUE(apptest::IsChecked(*pApp, ID_SINGLE_PAGE));
     EXPECT_TRUE(pApp->GetMainWnd()->Commands().Action(ID_SINGLE_PAGE)->isChecked());
     EXPECT_FALSE(pApp->GetMainWnd()->Commands().Action(ID_CONTINUOUS)->isChecked());
+    apptest::RunCommand(*pApp, ID_SELECT_TOOL);
+    EXPECT_TRUE(pApp->GetMainWnd()->Commands().Action(ID_SELECT_TOOL)->isChecked());
+    apptest::RunCommand(*pApp, ID_HAND_TOOL);
+    EXPECT_FALSE(pApp->GetMainWnd()->Commands().Action(ID_SELECT_TOOL)->isChecked());
 }
 
 TEST_F(MainFrameTest, FirstStartUsesOffice2007BlueAndMarksIt) {

@@ -20,6 +20,7 @@ TEST(EngineApi, NullHandleGivesTheFixedAnswers) {
     EXPECT_EQ(PdfGetZoom(nullptr), -1.0f);
     EXPECT_EQ(PdfSetZoom(nullptr, 1.0f), -1);
     EXPECT_EQ(PdfRotate(nullptr, 90), -1);
+    EXPECT_EQ(PdfGetRotation(nullptr), -1);
     EXPECT_EQ(PdfGoToPage(nullptr, 1), -1);
     EXPECT_EQ(PdfGetCurrentPage(nullptr), -1);
     EXPECT_EQ(PdfGetDocExtent(nullptr, &w, &h), -1);

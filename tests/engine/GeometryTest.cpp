@@ -34,14 +34,18 @@ TEST(Geometry, PageSizesFollowPageRotationCropBoxAndTruncation) {
 TEST(Geometry, ViewRotationTurnsInQuarterStepsOnly) {
     CEngineHandle h;
     ASSERT_EQ(h.Open(Fixture("sizes.pdf")), 0);
+    EXPECT_EQ(PdfGetRotation(h), 0);
     const struct {
         int delta;
         Size page1;
-    } steps[] = {{90, {792, 612}}, {-90, {612, 792}}, {-90, {792, 612}}, {180, {792, 612}},
-                 {45, {792, 612}}, {-90, {612, 792}}, {-90, {792, 612}}, {90, {612, 792}}};
+        int rotation;
+    } steps[] = {{90, {792, 612}, 90},   {-90, {612, 792}, 0},  {-90, {792, 612}, 270},
+                 {180, {792, 612}, 270}, {45, {792, 612}, 270}, {-90, {612, 792}, 180},
+                 {-90, {792, 612}, 90},  {90, {612, 792}, 180}};
     for (const auto &s : steps) {
         EXPECT_EQ(PdfRotate(h, s.delta), 1);
         EXPECT_EQ(PageSize(h, 1), s.page1) << "after " << s.delta;
+        EXPECT_EQ(PdfGetRotation(h), s.rotation) << "after " << s.delta;
     }
 }
 

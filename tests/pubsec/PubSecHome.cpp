@@ -1,20 +1,11 @@
 #include "tests/pubsec/PubSecHome.h"
 
+#include "tests/support/ShellCommand.h"
+
 #include <cstdlib>
 #include <regex>
 
 namespace testsupport {
-
-namespace {
-
-std::string Quoted(const std::string &text) {
-    std::string out = "'";
-    for (char c : text)
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-} // namespace
 
 std::string PubSecFixture(const std::string &name) {
     return Fixture("pubsec/" + name);
@@ -40,10 +31,10 @@ CPubSecHome::CPubSecHome(const std::vector<Keystore> &keystores, const std::stri
         m_bReady = true;
         return;
     }
-    std::string command = "sh " + Quoted(SourceDir() + "/tests/pubsec/make-nssdb.sh") + " " +
-                          Quoted(m_Dir.Path()) + " " + Quoted(dbPassword);
+    std::string command = "sh " + ShellQuoted(SourceDir() + "/tests/pubsec/make-nssdb.sh") + " " +
+                          ShellQuoted(m_Dir.Path()) + " " + ShellQuoted(dbPassword);
     for (const Keystore &keystore : keystores)
-        command += " " + Quoted(keystore.path) + " " + Quoted(keystore.password);
+        command += " " + ShellQuoted(keystore.path) + " " + ShellQuoted(keystore.password);
     m_bReady = std::system(command.c_str()) == 0;
 }
 

@@ -244,7 +244,7 @@ TEST(ViewLayout, WindowPointsMapToPagePixelsFromTheTopMargin) {
     core->ScrollHorz(40);
     core->Scroll().SetVertPos(70);
     int px = 0, py = 0;
-    ASSERT_TRUE(core->WindowToPage(100, 20, &px, &py));
+    ASSERT_TRUE(core->WindowToPage(1, 100, 20, &px, &py));
     EXPECT_EQ(px, 40 + 100 - 10); // the page is wider than the window: left offset 10
     EXPECT_EQ(py, 70 + 20 - 10);
 }

@@ -4,22 +4,38 @@
 #include "view/CPagePainter.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
 namespace viewtest {
 
-void WriteBlankPdf(const std::string &path, const std::vector<std::pair<int, int>> &sizes) {
+namespace {
+
+struct PdfPage {
+    int width, height;
+    std::string content; // empty: a blank page
+};
+
+void WritePdf(const std::string &path, const std::vector<PdfPage> &pages) {
     std::vector<std::string> objects;
     std::ostringstream kids;
-    for (std::size_t i = 0; i < sizes.size(); ++i)
-        kids << (i ? " " : "") << 3 + i << " 0 R";
+    const std::size_t first = 4; // catalog, page tree and font come first
+    for (std::size_t i = 0; i < pages.size(); ++i)
+        kids << (i ? " " : "") << first + 2 * i << " 0 R";
     objects.push_back("<< /Type /Catalog /Pages 2 0 R >>");
     objects.push_back("<< /Type /Pages /Kids [" + kids.str() + "] /Count " +
-                      std::to_string(sizes.size()) + " >>");
-    for (const auto &[w, h] : sizes)
-        objects.push_back("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + std::to_string(w) + " " +
-                          std::to_string(h) + "] >>");
+                      std::to_string(pages.size()) + " >>");
+    objects.push_back("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>");
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        const PdfPage &page = pages[i];
+        objects.push_back("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " +
+                          std::to_string(page.width) + " " + std::to_string(page.height) +
+                          "] /Resources << /Font << /F1 3 0 R >> >> /Contents " +
+                          std::to_string(first + 2 * i + 1) + " 0 R >>");
+        objects.push_back("<< /Length " + std::to_string(page.content.size()) + " >>\nstream\n" +
+                          page.content + "\nendstream");
+    }
     std::ostringstream out;
     out << "%PDF-1.4\n";
     std::vector<std::size_t> offsets;
@@ -39,6 +55,19 @@ void WriteBlankPdf(const std::string &path, const std::vector<std::pair<int, int
     std::ofstream(path, std::ios::binary) << out.str();
 }
 
+} // namespace
+
+void WriteBlankPdf(const std::string &path, const std::vector<std::pair<int, int>> &sizes) {
+    std::vector<PdfPage> pages;
+    for (const auto &[w, h] : sizes)
+        pages.push_back({w, h, {}});
+    WritePdf(path, pages);
+}
+
+void WritePdfWithText(const std::string &path, int width, int height, const std::string &content) {
+    WritePdf(path, {{width, height, content}});
+}
+
 std::unique_ptr<view::CViewCore> OpenCore(const std::string &path, int width, int height) {
     auto core = std::make_unique<view::CViewCore>(testsupport::ResourceDir());
     core->Scroll().SetClientSize(width, height);
@@ -55,6 +84,26 @@ bool ShowsPageAt(const platform::DeviceContext &buffer, int x, int y, int width,
         return false;
     const auto pixel = buffer.GetPixel((left + right) / 2, (top + bottom) / 2);
     return pixel && *pixel != view::CPagePainter::kBackground;
+}
+
+platform::Rgb CPpm::At(int x, int y) const {
+    const std::size_t at = (static_cast<std::size_t>(y) * width + x) * 3;
+    return {static_cast<std::uint8_t>(rgb[at]), static_cast<std::uint8_t>(rgb[at + 1]),
+            static_cast<std::uint8_t>(rgb[at + 2])};
+}
+
+std::optional<CPpm> ParsePpm(const std::string &data) {
+    std::istringstream in(data);
+    std::string magic;
+    int maxval = 0;
+    CPpm ppm;
+    if (!(in >> magic >> ppm.width >> ppm.height >> maxval) || magic != "P6" || maxval != 255)
+        return std::nullopt;
+    in.get();
+    ppm.rgb = data.substr(static_cast<std::size_t>(in.tellg()));
+    if (ppm.rgb.size() != static_cast<std::size_t>(ppm.width) * ppm.height * 3)
+        return std::nullopt;
+    return ppm;
 }
 
 } // namespace viewtest

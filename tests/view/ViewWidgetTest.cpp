@@ -2,6 +2,7 @@
 
 #include "res/DialogTexts.h"
 #include "tests/support/TestPaths.h"
+#include "tests/view/WidgetTestSupport.h"
 #include "view/CDlgGetpass.h"
 #include "view/CGotoPage.h"
 #include "view/CPagePainter.h"
@@ -26,35 +27,12 @@
 #include <functional>
 
 using testsupport::Fixture;
+using viewtest::ViewHost;
+using viewtest::WhenModal;
 
 namespace {
 
 const QColor kGrey(192, 192, 192);
-
-// Runs f on the next modal window once it is up (a dialog's exec loop runs the timer).
-void WhenModal(std::function<void(QWidget *)> f) {
-    QTimer::singleShot(0, [f] {
-        QWidget *modal = QApplication::activeModalWidget();
-        ASSERT_NE(modal, nullptr);
-        f(modal);
-    });
-}
-
-struct ViewHost {
-    explicit ViewHost(const char *fixture = nullptr, int width = 400, int height = 300) {
-        window.resize(width, height);
-        view = new CVeskPDFReaderView(&window);
-        view->setGeometry(0, 0, width, height);
-        window.show();
-        if (fixture)
-            bOpened = view->OpenPdfFile(QString::fromStdString(Fixture(fixture)), nullptr) == 0;
-    }
-    QImage Screen() { return view->viewport()->grab().toImage(); }
-
-    QWidget window;
-    CVeskPDFReaderView *view;
-    bool bOpened = false;
-};
 
 } // namespace
 
@@ -311,8 +289,9 @@ TEST(ViewWidget, CommandsRouteAndTheDisplayModesCarryCheckMarks) {
     EXPECT_FALSE(host.view->OnCommand(32785));
     view::CCommandState state;
     EXPECT_FALSE(host.view->GetCommandState(32785, &state));
-    for (int id : {32773, 32778, 32779, 32780, 32781, 32782, 32783, 32784, 32786, 32787, 32788,
-                   32789, 32790, 32792, 32794, 32795, 32797, 32798})
+    for (int id : {32773, 32774, 32775, 32778, 32779, 32780, 32781, 32782, 32783,
+                   32784, 32786, 32787, 32788, 32789, 32790, 32792, 32794, 32795,
+                   32797, 32798, 32799, 32801, 32802, 32803, 32817, 32818, 32819})
         EXPECT_TRUE(host.view->GetCommandState(id, &state)) << id;
 
     EXPECT_TRUE(host.view->OnCommand(view::kCmdNextPage));
