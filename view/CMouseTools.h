@@ -43,6 +43,8 @@ public:
     // Answers whether the view scrolled.
     bool OnMouseMove(int x, int y, bool bLeftDown);
     void OnButtonUp(int x, int y);
+    // A drag whose release will not come (the window lost the mouse) ends without a selection.
+    void CancelDrag() { m_bDragging = false; }
 
     bool IsDragging() const { return m_bDragging; }
     const CSelectRect &Selection() const { return m_rcSelect; }

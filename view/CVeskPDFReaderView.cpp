@@ -423,8 +423,8 @@ void CVeskPDFReaderView::wheelEvent(QWheelEvent *event) {
     Refresh();
 }
 
-// The wheel over the scroll bar scrolls as it does over the pages.
-// The document window closing while the view is full screen takes the view back first.
+// The wheel over the scroll bar scrolls as it does over the pages. The document window
+// closing while the view is full screen takes the view back first.
 bool CVeskPDFReaderView::eventFilter(QObject *watched, QEvent *event) {
     if (watched == verticalScrollBar() && event->type() == QEvent::Wheel) {
         wheelEvent(static_cast<QWheelEvent *>(event));
@@ -490,6 +490,27 @@ void CVeskPDFReaderView::mouseReleaseEvent(QMouseEvent *event) {
     m_DragPointer.Release();
     UpdateCursor();
     viewport()->update();
+}
+
+// A drag must never leave the pointer held: a dialog, another window or full screen taking
+// the view away ends it.
+void CVeskPDFReaderView::EndDrag() {
+    m_DragPointer.Release();
+    m_pTools->CancelDrag();
+    UpdateCursor();
+    viewport()->update();
+}
+
+void CVeskPDFReaderView::focusOutEvent(QFocusEvent *event) {
+    if (m_pTools->IsDragging())
+        EndDrag();
+    QAbstractScrollArea::focusOutEvent(event);
+}
+
+void CVeskPDFReaderView::hideEvent(QHideEvent *event) {
+    if (m_pTools->IsDragging())
+        EndDrag();
+    QAbstractScrollArea::hideEvent(event);
 }
 
 void CVeskPDFReaderView::UpdateCursor() {

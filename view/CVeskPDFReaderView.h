@@ -185,6 +185,8 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
 
 private:
@@ -198,6 +200,7 @@ private:
     void FocusIfOpen();
     void SetErrorReporter();
     void UpdateCursor();
+    void EndDrag();
     void DrawSelection(QImage &image);
     void EnterFullScreen();
     void LeaveFullScreen();

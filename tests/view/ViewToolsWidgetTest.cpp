@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
@@ -72,6 +73,19 @@ TEST(ViewTools, HandDragScrollsTheDocumentUnderTheClosedHand) {
     EXPECT_EQ(host.view->Core().Scroll().VertPos(), y + 50);
     EXPECT_EQ(host.view->verticalScrollBar()->value(), y + 50);
     EXPECT_EQ(area->cursor().hotSpot(), kOpenHandHotSpot);
+    // A drag whose release goes elsewhere, behind a dialog or another window, ends when the
+    // view loses the focus.
+    QLineEdit other(&host.window);
+    other.show();
+    host.window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host.window));
+    host.view->setFocus();
+    QTest::mousePress(area, Qt::LeftButton, {}, QPoint(100, 100));
+    ASSERT_TRUE(host.view->Tools().IsDragging());
+    other.setFocus();
+    EXPECT_FALSE(host.view->Tools().IsDragging());
+    EXPECT_EQ(area->cursor().hotSpot(), kOpenHandHotSpot);
+    QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(100, 100));
     // The right button works no tool.
     QTest::mousePress(area, Qt::RightButton, {}, QPoint(100, 100));
     QTest::mouseMove(area, QPoint(10, 10));
