@@ -195,16 +195,27 @@ private:
     std::vector<std::function<void()>> m_WaitingActions; // guarded by m_WaitingLock
 };
 
+// Readers (every engine call) hold g_configLock shared for their whole length; it is taken
+// exclusively only to put a configuration in place or to drop it, never merely to look.
 std::shared_mutex g_configLock;
 std::unique_ptr<CEngineConfiguration> g_pConfig; // guarded by g_configLock
-int g_nLiveEngines = 0;                          // guarded by g_configLock
+std::mutex g_enginesLock;                        // taken before g_configLock, never after
+int g_nLiveEngines = 0;                          // guarded by g_enginesLock
 thread_local const CConfigurationUse *t_pCurrentUse = nullptr;
 
-// Caller holds g_configLock exclusively.
-void BuildLocked() {
+std::string NormalisedBase() {
     std::string base = NormaliseResourcePath(GetResourceBasePath());
     SetResourceBasePath(base);
-    if (g_pConfig && g_pConfig->Base() == base)
+    return base;
+}
+
+bool IsBuiltFrom(const std::string &base) {
+    return g_pConfig && g_pConfig->Base() == base;
+}
+
+// Caller holds g_configLock exclusively.
+void BuildLocked(std::string base) {
+    if (IsBuiltFrom(base))
         return;
     g_pConfig.reset();
     g_pConfig = std::make_unique<CEngineConfiguration>(std::move(base));
@@ -213,20 +224,29 @@ void BuildLocked() {
 } // namespace
 
 int BuildEngineConfiguration() {
+    std::string base = NormalisedBase();
+    {
+        // The usual case, the same resource folder again, waits for no render anywhere.
+        std::shared_lock look(g_configLock);
+        if (IsBuiltFrom(base))
+            return 1;
+    }
     std::unique_lock lock(g_configLock);
-    BuildLocked();
+    BuildLocked(std::move(base));
     return 1;
 }
 
 void RetainEngineConfiguration() {
-    std::unique_lock lock(g_configLock);
+    std::lock_guard engines(g_enginesLock);
     ++g_nLiveEngines;
 }
 
 void ReleaseEngineConfiguration() {
-    std::unique_lock lock(g_configLock);
-    if (g_nLiveEngines > 0 && --g_nLiveEngines == 0)
+    std::lock_guard engines(g_enginesLock);
+    if (g_nLiveEngines > 0 && --g_nLiveEngines == 0) {
+        std::unique_lock lock(g_configLock);
         g_pConfig.reset();
+    }
 }
 
 CConfigurationUse::CConfigurationUse(bool forDrawing)
@@ -237,9 +257,10 @@ CConfigurationUse::CConfigurationUse(bool forDrawing)
     if (!g_pConfig) {
         m_lock.unlock();
         {
+            std::string base = NormalisedBase();
             std::unique_lock build(g_configLock);
             if (!g_pConfig)
-                BuildLocked();
+                BuildLocked(std::move(base));
         }
         m_lock.lock();
     }

@@ -7,6 +7,10 @@
 
 #include <Object.h>
 
+#include <map>
+#include <optional>
+#include <vector>
+
 namespace engine_ext {
 
 class CConfigurationUse;
@@ -24,7 +28,14 @@ public:
     // drawn as GBK text (an embedded file that is not TrueType).
     Object Rewrite(Ref ref, Dict &font);
 
+    // No real font file comes near this; past it a file is taken for damaged and the font is
+    // drawn with its substitute, as if nothing were embedded.
+    static constexpr std::size_t kMaxFontFileBytes = 64u << 20;
+
 private:
+    // The glyph map of an embedded file, read and mapped once however many fonts share it;
+    // nullopt for a file past the size limit.
+    const std::optional<std::vector<unsigned short>> &GlyphsOfFile(Ref file);
     void LoadTables();
     // Every CID the CMap or the table knows.
     unsigned CidCount() const;
@@ -34,6 +45,7 @@ private:
     bool m_bTablesLoaded = false;
     CGbkCMap m_CMap;
     CCidToUnicode m_Table;
+    std::map<Ref, std::optional<std::vector<unsigned short>>> m_GlyphsByFile;
 };
 
 } // namespace engine_ext

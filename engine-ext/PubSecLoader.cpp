@@ -4,7 +4,6 @@
 #include "engine-ext/PubSecDocument.h"
 #include "engine-ext/PubSecFileKey.h"
 #include "engine-ext/PubSecRecipient.h"
-#include "platform/UiHooks.h"
 
 #include <ErrorCodes.h>
 #include <PDFDoc.h>
@@ -12,6 +11,7 @@
 #include <XRef.h>
 #include <goo/GooString.h>
 
+#include <algorithm>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -23,6 +23,9 @@ namespace {
 
 // Every permission: the user holds a recipient's key, which counts as owner access.
 constexpr int kAllPermissions = -1;
+// A block costs a private-key operation when its recipient names one of the user's
+// certificates; real documents carry a handful, a crafted one could carry thousands.
+constexpr std::size_t kMaxRecipientsTried = 256;
 
 Object EncryptDictionary(XRef &xref) {
     return xref.getTrailerDict()->dictLookup("Encrypt");
@@ -35,31 +38,8 @@ std::optional<std::string> ReadFile(const std::string &name) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-std::unique_ptr<PDFDoc> Failed(PDFDoc &refused, int errorCode) {
-    const GooString *name = refused.getFileName();
-    return PDFDoc::ErrorPDFDoc(errorCode, std::make_unique<GooString>(name ? name->toStr() : ""));
-}
-
-// The file key from the first recipient block that opens, in array order, or the NSS error of
-// the last attempt. The key is derived while the database is held: digests need NSS.
-struct KeySearch {
-    std::vector<unsigned char> key;
-    int nError = 0;
-};
-
-KeySearch FindFileKey(const PubSecParameters &parameters) {
-    KeySearch search;
-    const CPubSecDatabase database;
-    CPubSecRecipientDecryptor decryptor(database);
-    for (const std::string &block : parameters.recipients) {
-        if (const auto content = decryptor.Decrypt(block)) {
-            search.key = DerivePubSecFileKey(parameters, *content);
-            return search;
-        }
-    }
-    // Without any recipient string the database's own state is all there is to report.
-    search.nError = parameters.recipients.empty() ? database.ErrorCode() : decryptor.ErrorCode();
-    return search;
+std::unique_ptr<PDFDoc> Failed(const std::string &fileName, int errorCode) {
+    return PDFDoc::ErrorPDFDoc(errorCode, std::make_unique<GooString>(fileName));
 }
 
 } // namespace
@@ -71,34 +51,55 @@ bool IsCertificateEncrypted(PDFDoc &refused) {
     return encrypt.isDict() && encrypt.dictLookup("Filter").isName("Adobe.PubSec");
 }
 
-std::unique_ptr<PDFDoc> OpenCertificateEncrypted(PDFDoc &refused) {
-    const GooString *name = refused.getFileName();
-    const std::optional<std::string> file = name ? ReadFile(name->toStr()) : std::nullopt;
+std::optional<PubSecParameters> ReadCertificateParameters(PDFDoc &refused) {
+    if (!IsCertificateEncrypted(refused))
+        return std::nullopt;
+    const Object encrypt = EncryptDictionary(*refused.getXRef());
+    return ReadPubSecParameters(*encrypt.getDict());
+}
+
+// The key is derived while the database is held: digests need NSS.
+CertificateKey FindCertificateKey(const PubSecParameters &parameters) {
+    CertificateKey search;
+    const CPubSecDatabase database;
+    CPubSecRecipientDecryptor decryptor(database);
+    const std::size_t tried = std::min(parameters.recipients.size(), kMaxRecipientsTried);
+    for (std::size_t i = 0; i < tried; ++i) {
+        if (const auto content = decryptor.Decrypt(parameters.recipients[i])) {
+            search.key = DerivePubSecFileKey(parameters, *content);
+            return search;
+        }
+    }
+    // Without any recipient string the database's own state is all there is to report.
+    search.nError = parameters.recipients.empty() ? database.ErrorCode() : decryptor.ErrorCode();
+    return search;
+}
+
+std::unique_ptr<PDFDoc> OpenCertificateEncrypted(const std::string &fileName,
+                                                 const PubSecParameters &parameters,
+                                                 const std::vector<unsigned char> &key) {
+    const std::optional<std::string> file = ReadFile(fileName);
     if (!file)
-        return Failed(refused, errOpenFile);
+        return Failed(fileName, errOpenFile);
     // Every object is read once more below, which from memory takes half the time it takes
     // through the file stream's small reads. Poppler refuses this copy as it refused the file.
     PDFDoc source(new MemStream(file->data(), 0, static_cast<Goffset>(file->size()), Object()));
-    if (!IsCertificateEncrypted(source))
-        return Failed(refused, errDamaged);
-    XRef &xref = *source.getXRef();
     // Read before the table is keyed: afterwards the recipient strings would be "decrypted".
-    const Object encrypt = EncryptDictionary(xref);
+    const std::optional<PubSecParameters> now = ReadCertificateParameters(source);
+    if (!now || now->recipients != parameters.recipients || key.size() != now->nKeyLength)
+        return Failed(fileName, errDamaged);
+    XRef &xref = *source.getXRef();
     const Object &encryptRef = xref.getTrailerDict()->dictLookupNF("Encrypt");
-    const std::optional<PubSecParameters> parameters = ReadPubSecParameters(*encrypt.getDict());
-    if (!parameters)
-        return Failed(refused, errDamaged);
-    const KeySearch search = FindFileKey(*parameters);
-    if (search.key.size() != parameters->nKeyLength) {
-        platform::ShowMessageBox("错误代码:\t" + std::to_string(search.nError));
-        return Failed(refused, errEncrypted);
-    }
-    xref.setEncryption(kAllPermissions, true, search.key.data(),
-                       static_cast<int>(search.key.size()), parameters->nVersion,
-                       parameters->nRevision, parameters->algorithm);
+    xref.setEncryption(kAllPermissions, true, key.data(), static_cast<int>(key.size()),
+                       now->nVersion, now->nRevision, now->algorithm);
     CDecryptedDocumentWriter writer(xref, encryptRef.isRef() ? encryptRef.getRef() : Ref::INVALID(),
-                                    !parameters->bEncryptMetadata);
-    return OpenDecryptedDocument(writer.Write(), name);
+                                    !now->bEncryptMetadata);
+    const GooString name(fileName);
+    return OpenDecryptedDocument(writer.Write(), &name);
+}
+
+std::string CertificateFailureMessage(int nssError) {
+    return "错误代码:\t" + std::to_string(nssError);
 }
 
 } // namespace engine_ext

@@ -5,7 +5,12 @@
 // for the refused document is where we take over: the file key comes from a recipient block
 // opened with the user's certificate database, and the document is reopened decrypted.
 
+#include "engine-ext/PubSecFileKey.h"
+
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 class PDFDoc;
 
@@ -14,10 +19,27 @@ namespace engine_ext {
 // True when Poppler refused the document as encrypted and its handler is "Adobe.PubSec".
 bool IsCertificateEncrypted(PDFDoc &refused);
 
-// Opens a refused certificate-encrypted document. When no recipient block opens with the user's
-// certificates, shows "错误代码:\t<NSS error code>" through the message-box hook and returns a
-// document failed with errEncrypted; a damaged encryption dictionary fails with errDamaged.
-// The document keeps the refused one's file name: saving a copy copies the encrypted file.
-std::unique_ptr<PDFDoc> OpenCertificateEncrypted(PDFDoc &refused);
+// Opening such a document takes three steps, so that no engine lock is held while the user's
+// certificate database asks for its password or a failure is reported:
+// 1. what the refused document's encryption dictionary says (nullopt: it is damaged);
+std::optional<PubSecParameters> ReadCertificateParameters(PDFDoc &refused);
+
+// 2. the file key from the first recipient block that opens with the user's certificates, in
+//    array order, or the NSS error of the last attempt;
+struct CertificateKey {
+    std::vector<unsigned char> key; // empty when no block opened
+    int nError = 0;
+};
+CertificateKey FindCertificateKey(const PubSecParameters &parameters);
+
+// 3. the file read again and opened decrypted with that key. It keeps the file's name: saving a
+//    copy copies the encrypted file. A file that no longer carries the same recipients fails
+//    with errDamaged.
+std::unique_ptr<PDFDoc> OpenCertificateEncrypted(const std::string &fileName,
+                                                 const PubSecParameters &parameters,
+                                                 const std::vector<unsigned char> &key);
+
+// The text shown when no recipient block opens.
+std::string CertificateFailureMessage(int nssError);
 
 } // namespace engine_ext

@@ -2,7 +2,9 @@
 
 // Private to engine/: the object behind a PDFHANDLE. Poppler types may appear here.
 
+#include "engine-ext/PubSecFileKey.h"
 #include "engine/PageBoxes.h"
+#include "engine/PageBudget.h"
 #include "engine/TempFiles.h"
 #include "platform/DeviceContext.h"
 #include "platform/TreeControl.h"
@@ -11,6 +13,7 @@
 
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -48,9 +51,20 @@ public:
 
     // Held by every call on this engine (see PdfApi.cpp).
     std::mutex m_Lock;
+    // Calls inside the engine or waiting for m_Lock; PdfDestroy waits until none is left.
+    std::mutex m_CallersLock;
+    std::condition_variable m_NoCallers;
+    int m_nCallers = 0; // guarded by m_CallersLock
 
     // Opening and bookmarks (PdfOpen.cpp, PdfBookmarks.cpp).
-    int Open(const char *fileName, const char *password, platform::TreeControl *tree);
+    static constexpr int kNeedsCertificateKey = 1; // Open: finish with OpenCertificateEncrypted
+    // 0, -1, -2 as PdfOpen, or kNeedsCertificateKey with `parameters` filled in.
+    int Open(const char *fileName, const char *password, platform::TreeControl *tree,
+             std::optional<engine_ext::PubSecParameters> *parameters);
+    int OpenCertificateEncrypted(const char *fileName,
+                                 const engine_ext::PubSecParameters &parameters,
+                                 const std::vector<unsigned char> &key,
+                                 platform::TreeControl *tree);
     void CloseDocument();
     void BuildBookMarks(platform::TreeControl *tree);
     int GetLinkTarget(platform::TreeItem item);
@@ -96,11 +110,13 @@ public:
     std::size_t m_nRowBufSize = 0;
     // Set by PdfDestroy so that a page still being drawn on another thread stops early.
     std::atomic<bool> m_bAbortDraw = false;
+    CPageBudget m_PageBudget{m_bAbortDraw};
     CEngineTempFolderUse m_TempFolderUse;
     // Crop size and own rotation of every page, read once at open (index: page - 1).
     std::vector<PageBox> m_PageBoxes;
 
 private:
+    int Adopt(std::unique_ptr<PDFDoc> doc, platform::TreeControl *tree);
     void AddOutlineItems(const Object &firstItem, platform::TreeControl &tree);
     void AddPageItems(platform::TreeControl &tree);
     void BuildPageSizes();
@@ -111,6 +127,7 @@ private:
     int PageBottom(int page) const;
     bool HasPage(int page) const;
     bool DrawOnScreenDevice(int page, const PageSlice &slice);
+    void MarkIncomplete();
     bool RenderPage(int page);
     bool BlankPage(int page);
     bool MakePageBitmap(SplashBitmap &rows);

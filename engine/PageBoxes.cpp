@@ -6,6 +6,7 @@
 #include <Page.h>
 
 #include <algorithm>
+#include <unordered_set>
 #include <utility>
 
 namespace {
@@ -79,7 +80,6 @@ struct Node {
     Object kids;
     Attrs attrs;
     int nextKid = 0;
-    int refNum = -1;
 };
 
 bool IsPage(Object &kid) {
@@ -103,8 +103,13 @@ std::optional<std::vector<PageBox>> ReadPageBoxes(PDFDoc &doc,
         entries->Collect(*root.getDict());
     std::vector<Node> stack;
     const Object &rootRef = catalog.dictLookupNF("Pages");
-    stack.push_back({root.dictLookup("Kids"), Inherit({}, *root.getDict()), 0,
-                     rootRef.isRef() ? rootRef.getRefNum() : -1});
+    // Every node and page is read once: a kid met a second time, whether through a loop or a
+    // subtree listed twice, makes the tree one that is left to Poppler. Following shared
+    // subtrees would cost one visit per path, which a few dozen levels make endless.
+    std::unordered_set<int> seen;
+    if (rootRef.isRef())
+        seen.insert(rootRef.getRefNum());
+    stack.push_back({root.dictLookup("Kids"), Inherit({}, *root.getDict())});
     while (!stack.empty()) {
         Node &node = stack.back();
         if (!node.kids.isArray())
@@ -114,11 +119,8 @@ std::optional<std::vector<PageBox>> ReadPageBoxes(PDFDoc &doc,
             continue;
         }
         const Object &kidRef = node.kids.arrayGetNF(node.nextKid++);
-        if (!kidRef.isRef())
+        if (!kidRef.isRef() || !seen.insert(kidRef.getRefNum()).second)
             return std::nullopt;
-        for (const Node &ancestor : stack)
-            if (ancestor.refNum == kidRef.getRefNum())
-                return std::nullopt;
         Object kid = kidRef.fetch(doc.getXRef());
         if (entries && kid.isDict())
             entries->Collect(*kid.getDict());
@@ -133,8 +135,7 @@ std::optional<std::vector<PageBox>> ReadPageBoxes(PDFDoc &doc,
                 return std::nullopt;
         } else if (kid.isDict() && stack.size() < kMaxDepth) {
             Attrs attrs = Inherit(node.attrs, *kid.getDict());
-            const int refNum = kidRef.getRefNum();
-            stack.push_back({kid.dictLookup("Kids"), attrs, 0, refNum});
+            stack.push_back({kid.dictLookup("Kids"), attrs});
         } else {
             return std::nullopt;
         }

@@ -1,49 +1,111 @@
 // The flat call interface: null-handle answers and the per-engine lock live here, the work
 // in CPdfEngine. The configuration is held steady for the whole call (see
 // engine_ext::CConfigurationUse), and always taken before the engine's own lock so that a
-// rebuild in one window can never wait on an engine that waits on the rebuild.
+// rebuild in one window can never wait on an engine that waits on the rebuild. Nothing is
+// thrown past these functions, and the user is asked or told nothing while a lock is held: a
+// nested event loop may call the engine again.
 
 #include "engine/PdfApi.h"
 
 #include "engine-ext/EngineConfiguration.h"
+#include "engine-ext/PubSecLoader.h"
 #include "engine-ext/ResourcePath.h"
 #include "engine/CPdfEngine.h"
 #include "engine/TempFiles.h"
 #include "platform/SpecialFolders.h"
-
-#include <new>
+#include "platform/UiHooks.h"
 
 namespace {
 
+// Counts a call from before it waits for the engine's lock until it has left the engine.
+class CEngineCall {
+public:
+    explicit CEngineCall(CPdfEngine &e) : m_Engine(e) {
+        std::lock_guard lock(m_Engine.m_CallersLock);
+        ++m_Engine.m_nCallers;
+    }
+    ~CEngineCall() {
+        std::lock_guard lock(m_Engine.m_CallersLock);
+        if (--m_Engine.m_nCallers == 0)
+            m_Engine.m_NoCallers.notify_all();
+    }
+    CEngineCall(const CEngineCall &) = delete;
+    CEngineCall &operator=(const CEngineCall &) = delete;
+
+private:
+    CPdfEngine &m_Engine;
+};
+
+// A failure of any kind inside, memory exhausted included, answers failResult.
+template <typename R, typename F> R Guarded(R failResult, F &&call) noexcept {
+    try {
+        return call();
+    } catch (...) {
+        return failResult;
+    }
+}
+
 template <typename R, typename F>
-R WithEngine(PDFHANDLE h, R nullResult, F &&call, bool buildConfiguration = false) {
+R WithEngine(PDFHANDLE h, R nullResult, F &&call, bool buildConfiguration = false) noexcept {
     if (!h)
         return nullResult;
-    engine_ext::CConfigurationUse configuration(buildConfiguration);
-    std::lock_guard lock(h->m_Lock);
-    return call(*h);
+    const CEngineCall counted(*h);
+    return Guarded(nullResult, [&] {
+        engine_ext::CConfigurationUse configuration(buildConfiguration);
+        std::lock_guard lock(h->m_Lock);
+        return call(*h);
+    });
+}
+
+// An open that fails half-way, by an exception too, leaves the engine without a document.
+template <typename F> int OpenedOrClosed(CPdfEngine &e, F &&open) {
+    try {
+        return open();
+    } catch (...) {
+        e.CloseDocument();
+        throw;
+    }
 }
 
 } // namespace
 
 PDFHANDLE PdfCreate() {
-    engine_ext::SetResourceBasePath(platform::AppDataFolder());
-    PDFHANDLE h = new (std::nothrow) CPdfEngine;
-    if (h)
+    return Guarded(static_cast<PDFHANDLE>(nullptr), [] {
+        engine_ext::SetResourceBasePath(platform::AppDataFolder());
+        auto h = std::make_unique<CPdfEngine>();
         engine_ext::RetainEngineConfiguration();
-    return h;
+        return h.release();
+    });
 }
 
 int PdfSetResourceDir(PDFHANDLE, const char *path) {
-    engine_ext::SetResourceBasePath(path ? path : "");
-    return 0;
+    return Guarded(-1, [&] {
+        engine_ext::SetResourceBasePath(path ? path : "");
+        return 0;
+    });
 }
 
+// A certificate-encrypted document is opened in two calls on the engine with the certificate
+// search between them, outside every lock: the user's database may ask for its password.
 int PdfOpen(PDFHANDLE h, const char *fileName, const char *password, platform::TreeControl *tree) {
-    if (!h)
+    if (!h || !Guarded(0, engine_ext::BuildEngineConfiguration))
         return -1;
-    engine_ext::BuildEngineConfiguration();
-    return WithEngine(h, -1, [&](CPdfEngine &e) { return e.Open(fileName, password, tree); });
+    std::optional<engine_ext::PubSecParameters> parameters;
+    const int opened = WithEngine(h, -1, [&](CPdfEngine &e) {
+        return OpenedOrClosed(e, [&] { return e.Open(fileName, password, tree, &parameters); });
+    });
+    if (opened != CPdfEngine::kNeedsCertificateKey)
+        return opened;
+    const auto found = Guarded(std::optional<engine_ext::CertificateKey>(),
+                               [&] { return std::optional(FindCertificateKey(*parameters)); });
+    if (!found || found->key.size() != parameters->nKeyLength) {
+        platform::ShowMessageBox(engine_ext::CertificateFailureMessage(found ? found->nError : 0));
+        return -2;
+    }
+    return WithEngine(h, -1, [&](CPdfEngine &e) {
+        return OpenedOrClosed(
+            e, [&] { return e.OpenCertificateEncrypted(fileName, *parameters, found->key, tree); });
+    });
 }
 
 int PdfIsOpen(PDFHANDLE h) {
@@ -149,15 +211,26 @@ int PdfSaveAs(PDFHANDLE h, const char *fileName, int overwrite) {
 
 void PdfDestroy(PDFHANDLE h) {
     if (h) {
-        // A call still running on another thread finishes, cut short, before the engine goes.
+        // Calls still running or waiting on other threads finish, cut short, before the
+        // engine goes.
         h->m_bAbortDraw = true;
-        { std::lock_guard lock(h->m_Lock); }
         {
+            std::unique_lock callers(h->m_CallersLock);
+            h->m_NoCallers.wait(callers, [h] { return h->m_nCallers == 0; });
+        }
+        Guarded(0, [h] {
             engine_ext::CConfigurationUse configuration;
             delete h;
-        }
-        engine_ext::ReleaseEngineConfiguration();
+            return 0;
+        });
+        Guarded(0, [] {
+            engine_ext::ReleaseEngineConfiguration();
+            return 0;
+        });
     }
     // Last, so that this engine's own use of the folder no longer keeps it.
-    RemoveEngineTempFolder();
+    Guarded(0, [] {
+        RemoveEngineTempFolder();
+        return 0;
+    });
 }

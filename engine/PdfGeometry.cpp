@@ -3,6 +3,7 @@
 #include <Page.h>
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -10,6 +11,10 @@ constexpr float kMinZoom = 0.125f;
 constexpr float kMaxZoom = 8.0f;
 constexpr int kPageGap = 10; // pixels above every page and below the last
 constexpr int kMinPageLeft = 10;
+// No real page comes near either bound; they keep every product and sum of the layout, and
+// what callers add to it, inside an int.
+constexpr double kMaxPagePoints = 1e6;
+constexpr long long kMaxLayoutPixels = INT_MAX / 2;
 
 int Normalised(int degrees) {
     return (degrees % 360 + 360) % 360;
@@ -22,6 +27,15 @@ bool IsQuarterTurn(int degrees) {
 // Points times zoom, formed in double and truncated toward zero like every pixel size here.
 int Scaled(int points, float zoom) {
     return static_cast<int>(points * static_cast<double>(zoom));
+}
+
+// A box side as whole points; a page box may hold any number a file writes, NaN included.
+int WholePoints(double side) {
+    return side > 0 ? static_cast<int>(std::min(side, kMaxPagePoints)) : 0;
+}
+
+int Saturated(long long pixels) {
+    return static_cast<int>(std::min(pixels, kMaxLayoutPixels));
 }
 
 bool Covers(int edge, int top, int bottom) {
@@ -48,7 +62,7 @@ int CPdfEngine::GetPageWidth(int page) const {
         return -1;
     double w, h;
     GetCropSize(page, &w, &h);
-    return static_cast<int>(IsQuarterTurn(m_nRotate) ? h : w);
+    return WholePoints(IsQuarterTurn(m_nRotate) ? h : w);
 }
 
 int CPdfEngine::GetPageHeight(int page) const {
@@ -56,7 +70,7 @@ int CPdfEngine::GetPageHeight(int page) const {
         return -1;
     double w, h;
     GetCropSize(page, &w, &h);
-    return static_cast<int>(IsQuarterTurn(m_nRotate) ? w : h);
+    return WholePoints(IsQuarterTurn(m_nRotate) ? w : h);
 }
 
 void CPdfEngine::BuildPageSizes() {
@@ -113,10 +127,11 @@ int CPdfEngine::ScaledHeight(int page) const {
 
 // Layout queries without a document answer from empty arrays: harmless values, no crash.
 int CPdfEngine::GetPageTop(int page) const {
-    int top = kPageGap * std::max(page, 1);
-    for (int i = 1; i < page; ++i)
+    const int pages = static_cast<int>(m_PageHeights.size());
+    long long top = kPageGap * static_cast<long long>(std::max(page, 1));
+    for (int i = 1; i < page && i < pages; ++i)
         top += ScaledHeight(i);
-    return top;
+    return Saturated(top);
 }
 
 int CPdfEngine::PageBottom(int page) const {
@@ -126,21 +141,21 @@ int CPdfEngine::PageBottom(int page) const {
 int CPdfEngine::GetPageLeft(int page, int width) const {
     const int pageWidth =
         page >= 1 && page < static_cast<int>(m_PageWidths.size()) ? m_PageWidths[page] : 0;
-    const int left = (width - Scaled(pageWidth, m_fZoom)) / 2;
-    return left <= kMinPageLeft ? kMinPageLeft : left;
+    const long long left = (static_cast<long long>(width) - Scaled(pageWidth, m_fZoom)) / 2;
+    return left <= kMinPageLeft ? kMinPageLeft : Saturated(left);
 }
 
 int CPdfEngine::GetDocExtent(int *width, int *height) const {
     if (!m_bOpen)
         return -1;
     const int widest = *std::max_element(m_PageWidths.begin(), m_PageWidths.end());
-    int total = kPageGap * static_cast<int>(m_PageHeights.size());
+    long long total = kPageGap * static_cast<long long>(m_PageHeights.size());
     for (std::size_t k = 0; k < m_PageHeights.size(); ++k)
         total += ScaledHeight(static_cast<int>(k));
     if (width)
         *width = static_cast<int>(widest * static_cast<double>(m_fZoom) + 2.0 * kPageGap);
     if (height)
-        *height = total;
+        *height = Saturated(total);
     return 0;
 }
 
@@ -149,10 +164,14 @@ int CPdfEngine::GetDocExtent(int *width, int *height) const {
 int CPdfEngine::GetVisibleRange(int top, int bottom, int *first, int *last) {
     const int count = static_cast<int>(m_PageHeights.size()) - 1;
     std::vector<int> tops(std::max(count, 0) + 1, 0);
-    for (int i = 1, y = kPageGap; i <= count; y += ScaledHeight(i) + kPageGap, ++i)
-        tops[i] = y;
+    long long y = kPageGap;
+    for (int i = 1; i <= count; y += ScaledHeight(i) + kPageGap, ++i)
+        tops[i] = Saturated(y);
+    const auto bottomOf = [&](int i) {
+        return Saturated(static_cast<long long>(tops[i]) + ScaledHeight(i));
+    };
     for (int i = 1; i <= count; ++i) {
-        const int pageBottom = tops[i] + ScaledHeight(i);
+        const int pageBottom = bottomOf(i);
         if (tops[i] <= top && pageBottom >= bottom) {
             *first = *last = m_nCurPage = i;
             return 0;
@@ -163,8 +182,7 @@ int CPdfEngine::GetVisibleRange(int top, int bottom, int *first, int *last) {
         }
     }
     for (int i = 1; i <= count; ++i) {
-        const int pageBottom = tops[i] + ScaledHeight(i);
-        if (Covers(tops[i], top, bottom) || Covers(pageBottom, top, bottom))
+        if (Covers(tops[i], top, bottom) || Covers(bottomOf(i), top, bottom))
             *last = m_nCurPage = i;
     }
     return 0;

@@ -37,7 +37,8 @@ std::unique_ptr<PDFDoc> LoadDocument(const char *fileName, const std::optional<G
 
 } // namespace
 
-int CPdfEngine::Open(const char *fileName, const char *password, platform::TreeControl *tree) {
+int CPdfEngine::Open(const char *fileName, const char *password, platform::TreeControl *tree,
+                     std::optional<engine_ext::PubSecParameters> *parameters) {
     CloseDocument();
     if (!fileName)
         return -1;
@@ -45,12 +46,26 @@ int CPdfEngine::Open(const char *fileName, const char *password, platform::TreeC
     if (password)
         pw.emplace(password);
     std::unique_ptr<PDFDoc> doc = LoadDocument(fileName, pw);
-    if (engine_ext::IsCertificateEncrypted(*doc))
-        doc = engine_ext::OpenCertificateEncrypted(*doc);
-    else if (!doc->isOk() && doc->getErrorCode() == errEncrypted && password) {
+    if (engine_ext::IsCertificateEncrypted(*doc)) {
+        *parameters = engine_ext::ReadCertificateParameters(*doc);
+        return *parameters ? kNeedsCertificateKey : -1;
+    }
+    if (!doc->isOk() && doc->getErrorCode() == errEncrypted && password) {
         if (const auto latin1 = Latin1Form(password))
             doc = LoadDocument(fileName, GooString(*latin1));
     }
+    return Adopt(std::move(doc), tree);
+}
+
+int CPdfEngine::OpenCertificateEncrypted(const char *fileName,
+                                         const engine_ext::PubSecParameters &parameters,
+                                         const std::vector<unsigned char> &key,
+                                         platform::TreeControl *tree) {
+    CloseDocument();
+    return Adopt(engine_ext::OpenCertificateEncrypted(fileName, parameters, key), tree);
+}
+
+int CPdfEngine::Adopt(std::unique_ptr<PDFDoc> doc, platform::TreeControl *tree) {
     if (!doc->isOk())
         return doc->getErrorCode() == errEncrypted ? -2 : -1;
     // A catalog whose page tree yields no page is as unusable as no catalog at all: the view

@@ -1,5 +1,6 @@
 // PdfDrawPage and PdfGetRectBitmap: pages rasterised by Splash into device bitmaps.
 
+#include "engine/BudgetedDevice.h"
 #include "engine/CPdfEngine.h"
 #include "engine/DeviceBitmap.h"
 #include "engine/PageDisplay.h"
@@ -16,10 +17,8 @@ constexpr double kPointsPerInch = 72.0;
 constexpr platform::Rgb kLightGrey{192, 192, 192};
 constexpr int kBorder = 1; // the black border around the page
 constexpr int kShadow = 2; // the drop shadow along the right and bottom edges
-
-bool AbortRequested(void *engine) {
-    return static_cast<CPdfEngine *>(engine)->m_bAbortDraw.load(std::memory_order_relaxed);
-}
+constexpr platform::Rgb kIncompleteMark{220, 0, 0};
+constexpr int kIncompleteMarkWidth = 3;
 
 // Pixels are truncated toward zero, as everywhere in the layout.
 int Scaled(int points, float zoom) {
@@ -39,9 +38,9 @@ void DrawFrame(platform::DeviceContext &dc, int x, int y, int w, int h) {
 
 // Counts the pages Poppler really starts: a page of a broken page tree can be "displayed"
 // without ever starting, leaving the device with the picture of the page before.
-class CScreenDevice : public SplashOutputDev {
+class CScreenDevice : public CBudgetedDevice<SplashOutputDev> {
 public:
-    using SplashOutputDev::SplashOutputDev;
+    using CBudgetedDevice::CBudgetedDevice;
     void startPage(int pageNum, GfxState *state, XRef *xref) override {
         ++m_nStarted;
         SplashOutputDev::startPage(pageNum, state, xref);
@@ -59,7 +58,8 @@ SplashOutputDev &CPdfEngine::ScreenDevice() {
     // One device per document: its font cache serves every later page, as in pdftoppm.
     if (!m_pScreenDev) {
         SplashColor paper = {0xFF, 0xFF, 0xFF};
-        m_pScreenDev = std::make_unique<CScreenDevice>(splashModeBGR8, 1, false, paper, true);
+        m_pScreenDev =
+            std::make_unique<CScreenDevice>(m_PageBudget, splashModeBGR8, 1, false, paper, true);
         m_pScreenDev->setFontAntialias(true);
         m_pScreenDev->setVectorAntialias(true);
         m_pScreenDev->startDoc(m_pDoc.get());
@@ -91,15 +91,31 @@ bool CPdfEngine::MakePageBitmap(SplashBitmap &rows) {
     return true;
 }
 
+// A picture beyond the memory budget is not attempted: the page fails as a whole.
 bool CPdfEngine::DrawOnScreenDevice(int page, const PageSlice &slice) {
+    const bool wholePage = slice.w < 0 || slice.h < 0;
+    if (!CPageBudget::PictureFits(wholePage ? Scaled(GetPageWidth(page), m_fZoom) : slice.w,
+                                  wholePage ? Scaled(GetPageHeight(page), m_fZoom) : slice.h))
+        return false;
     auto &dev = static_cast<CScreenDevice &>(ScreenDevice());
     const long started = dev.m_nStarted;
+    m_PageBudget.Start();
     return DisplayPage(*m_pDoc, dev, page, kPointsPerInch * m_fZoom, m_nRotate, slice,
-                       AbortRequested, this) &&
+                       CPageBudget::Exceeded, &m_PageBudget) &&
            dev.m_nStarted != started;
 }
 
+// A page whose time ran out shows what was drawn inside a red border, so that nobody takes it
+// for the whole page.
+void CPdfEngine::MarkIncomplete() {
+    for (int i = 0; i < kIncompleteMarkWidth; ++i)
+        m_hMemDC.FrameRect(i, i, m_nBmpWidth - 2 * i, m_nBmpHeight - 2 * i, kIncompleteMark);
+}
+
 bool CPdfEngine::RenderPage(int page) {
+    if (!CPageBudget::PictureFits(Scaled(GetPageWidth(page), m_fZoom),
+                                  Scaled(GetPageHeight(page), m_fZoom)))
+        return false;
     const bool drawn = DrawOnScreenDevice(page, {});
     // The old picture goes first: two large pages need not be held at once.
     m_hMemDC.SelectBitmap(nullptr);
@@ -111,6 +127,8 @@ bool CPdfEngine::RenderPage(int page) {
         return false;
     m_nBmpWidth = rows->getWidth();
     m_nBmpHeight = rows->getHeight();
+    if (m_PageBudget.WasCutShort())
+        MarkIncomplete();
     return true;
 }
 

@@ -23,8 +23,10 @@ namespace {
 // Opens as the engine does: Poppler first, then our handler for what it refuses.
 std::unique_ptr<PDFDoc> OpenDocument(const std::string &path) {
     auto doc = std::make_unique<PDFDoc>(std::make_unique<GooString>(path));
-    if (engine_ext::IsCertificateEncrypted(*doc))
-        doc = engine_ext::OpenCertificateEncrypted(*doc);
+    if (const auto parameters = engine_ext::ReadCertificateParameters(*doc)) {
+        const engine_ext::CertificateKey found = engine_ext::FindCertificateKey(*parameters);
+        doc = engine_ext::OpenCertificateEncrypted(path, *parameters, found.key);
+    }
     return doc;
 }
 

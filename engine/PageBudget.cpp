@@ -1,0 +1,18 @@
+#include "engine/PageBudget.h"
+
+void CPageBudget::Start() {
+    m_Deadline = std::chrono::steady_clock::now() + m_Time;
+    m_bCutShort = false;
+}
+
+bool CPageBudget::Exceeded(void *data) {
+    auto &budget = *static_cast<CPageBudget *>(data);
+    if (!budget.IsSpent() && std::chrono::steady_clock::now() > budget.m_Deadline)
+        budget.m_bCutShort = true;
+    return budget.IsSpent();
+}
+
+bool CPageBudget::PictureFits(long long width, long long height) {
+    constexpr long long kBytesPerPixel = 3;
+    return width <= 0 || height <= 0 || width <= kMaxPictureBytes / kBytesPerPixel / height;
+}
