@@ -1,5 +1,6 @@
 #include "view/CRenderWorker.h"
 
+#include <algorithm>
 #include <mutex>
 #include <system_error>
 #include <utility>
@@ -26,6 +27,23 @@ public:
         std::lock_guard lock(m_Lock);
         JoinFinished();
         m_Workers.emplace_back(std::move(thread), std::move(state));
+    }
+
+    bool WaitFor(std::chrono::milliseconds timeout) {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        std::lock_guard lock(m_Lock);
+        std::erase_if(m_Workers, [deadline](auto &worker) {
+            // Held while waiting, so an engine the worker lets go of is destroyed here.
+            if (const auto state = worker.second.lock(); state && state->bAlive) {
+                const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                    deadline - std::chrono::steady_clock::now());
+                if (!state->evStopped.Wait(std::max(left, std::chrono::milliseconds(0))))
+                    return false;
+            }
+            worker.first.join();
+            return true;
+        });
+        return m_Workers.empty();
     }
 
     ~CFinishingWorkers() {
@@ -97,6 +115,10 @@ bool CRenderWorker::Stop(std::optional<std::chrono::milliseconds> timeout) {
     auto state = std::exchange(m_pState, std::make_shared<State>(m_pState->cache));
     FinishingWorkers().Adopt(std::move(m_Thread), std::move(state));
     return false;
+}
+
+bool CRenderWorker::WaitForFinishingWorkers(std::chrono::milliseconds timeout) {
+    return FinishingWorkers().WaitFor(timeout);
 }
 
 void CRenderWorker::Request(int first, int count) {

@@ -44,6 +44,10 @@ public:
     bool Stop(std::optional<std::chrono::milliseconds> timeout = std::nullopt);
     bool IsRunning() const { return m_Thread.joinable(); }
 
+    // Joins the workers that missed a stop's time-out and end within timeout. True when none
+    // is left: every engine they kept has then been destroyed on the way.
+    static bool WaitForFinishingWorkers(std::chrono::milliseconds timeout);
+
     // New first and count, and a nudge for the worker.
     void Request(int first, int count);
     // Makes sure page is in the cache before returning: asks the worker and waits for its

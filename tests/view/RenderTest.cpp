@@ -181,7 +181,7 @@ TEST(RenderWorker, APageThatCannotBeCachedDoesNotHoldTheCallerForEver) {
 }
 
 // A worker still inside a page when the destruction wait ends keeps the engine alive; the
-// engine goes only after the worker has finished.
+// engine goes only after the worker has finished, and waiting for it at exit has a bound.
 TEST(RenderWorker, EngineOutlivesAWorkerThatMissedTheTimeOut) {
     testsupport::CTempDir dir;
     viewtest::WriteBlankPdf(dir / "huge.pdf", {{14400, 14400}});
@@ -210,7 +210,12 @@ TEST(RenderWorker, EngineOutlivesAWorkerThatMissedTheTimeOut) {
     cache.reset();
     engine.reset();
     EXPECT_FALSE(bDestroyed);
+    // The wait at exit is bounded: the worker is still inside its page.
+    EXPECT_FALSE(CRenderWorker::WaitForFinishingWorkers(10ms));
+    EXPECT_FALSE(bDestroyed);
     release.Set();
+    EXPECT_TRUE(CRenderWorker::WaitForFinishingWorkers(kLongWait));
+    EXPECT_TRUE(bDestroyed);
     EXPECT_TRUE(destroyed.Wait(kLongWait));
 }
 
