@@ -27,8 +27,14 @@ public:
     CCmdTarget &GetViewTarget() { return m_ViewTarget; }
 
     // After a successful open: the view fits the page to its width once it has its size, at
-    // once when the window is on screen, else when it is first shown.
+    // once when the window is on screen, else when it first is.
     void InitialUpdateFrame();
+    // Tells the view's render worker to stop without waiting: a page it is drawing finishes on
+    // its own while the program ends.
+    void StopRendering();
+
+    // The dock area's own menu: the bookmark pane only, since nothing shows the thumbnail pane.
+    QMenu *createPopupMenu() override;
 
     bool OnCmdMsg(int nID, CCmdUI *pUI) override;
 
@@ -37,9 +43,11 @@ public:
 
 protected:
     void showEvent(QShowEvent *pEvent) override;
+    bool eventFilter(QObject *pWatched, QEvent *pEvent) override;
 
 private:
     void CreatePanes();
+    void FitIfPending();
     void OnToggleBookMark();
     void OnUpdateToggleBookMark(CCmdUI *pUI);
     void OnThumbnailCommand();

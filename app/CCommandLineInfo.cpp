@@ -11,7 +11,9 @@ CCommandLineInfo::CCommandLineInfo(const QStringList &arguments)
 }
 
 QString StripPathQuotes(const QString &path) {
-    QString stripped = path.startsWith(QLatin1Char('"')) ? path.mid(1) : path;
+    if (!path.startsWith(QLatin1Char('"')))
+        return path;
+    QString stripped = path.mid(1);
     const qsizetype nLast = stripped.lastIndexOf(QLatin1Char('"'));
     if (nLast >= 0)
         stripped.truncate(nLast);

@@ -17,6 +17,7 @@ public:
     QString m_strRawCommandLine;
 };
 
-// A path as a command line or a shell may quote it: a leading double quote is dropped, and so
-// is everything from the last double quote on.
+// The command line read whole, as a shell may have quoted it: when it starts with a double
+// quote, that quote is dropped and so is everything from the last double quote on. A line
+// that does not start with one is a path as it stands (a Linux name may contain '"').
 QString StripPathQuotes(const QString &path);

@@ -4,6 +4,7 @@
 #include "app/CLockKeyIndicators.h"
 #include "app/CMdiTabArea.h"
 #include "app/CVeskPDFReaderApp.h"
+#include "app/CWindowPlacement.h"
 #include "app/MessageBox.h"
 #include "res/ResPictures.h"
 #include "res/ResStrings.h"
@@ -28,6 +29,8 @@ namespace {
 const QString kWorkspace = QStringLiteral("Workspace");
 const QString kLookValue = QStringLiteral("ApplicationLook");
 const QString kLayoutValue = QStringLiteral("MainFrameLayout");
+const QString kNormalRectValue = QStringLiteral("MainFrameNormalRect");
+const QString kStatusBarValue = QStringLiteral("StatusBar");
 constexpr int kMenuBarHeight = 30;
 constexpr int kMenuFontPixels = 12;
 constexpr int kIdleUpdateMs = 200;
@@ -74,9 +77,10 @@ bool CMainFrame::LoadFrame() {
     setWindowTitle(LoadResString(AFX_IDS_APP_TITLE));
     setWindowIcon(LoadIcon(IDR_MAINFRAME));
     // The size the window is maximised to, so documents opened before it is shown already fit
-    // their pages to the width they will have.
+    // their pages to the width they will have; the placement keeps the size it is restored to.
     if (const QScreen *pScreen = QGuiApplication::primaryScreen())
         resize(pScreen->availableSize());
+    m_pPlacement = new CWindowPlacement(*this);
     // Applying the stored look also writes it back, so the value is there from the first start.
     OnChangeLook(static_cast<int>(m_App.m_nApplicationLook));
 
@@ -136,12 +140,18 @@ void CMainFrame::CreateStatusBar() {
 
 void CMainFrame::LoadWorkspace() {
     QSettings settings;
-    restoreState(settings.value(kWorkspace + QLatin1Char('/') + kLayoutValue).toByteArray());
+    settings.beginGroup(kWorkspace);
+    restoreState(settings.value(kLayoutValue).toByteArray());
+    statusBar()->setVisible(settings.value(kStatusBarValue, true).toBool());
+    m_pPlacement->Load(settings, kNormalRectValue);
 }
 
 void CMainFrame::SaveWorkspace() const {
     QSettings settings;
-    settings.setValue(kWorkspace + QLatin1Char('/') + kLayoutValue, saveState());
+    settings.beginGroup(kWorkspace);
+    settings.setValue(kLayoutValue, saveState());
+    settings.setValue(kStatusBarValue, !statusBar()->isHidden());
+    m_pPlacement->Save(settings, kNormalRectValue);
 }
 
 std::vector<CCmdTarget *> CMainFrame::CommandChain() {
@@ -218,6 +228,11 @@ int CMainFrame::GetOpenDocumentCount() const {
     return static_cast<int>(GetDocumentWindows().size());
 }
 
+void CMainFrame::StopRendering() {
+    for (CChildFrame *pFrame : GetDocumentWindows())
+        pFrame->StopRendering();
+}
+
 void CMainFrame::UpdateFrameTitle() {
     const QString appTitle = LoadResString(AFX_IDS_APP_TITLE);
     const CChildFrame *pFrame = GetActiveChildFrame();
@@ -241,6 +256,8 @@ void CMainFrame::closeEvent(QCloseEvent *pEvent) {
         return;
     }
     SaveWorkspace();
+    // The program ends: the workers stop together, and the application waits for them once.
+    StopRendering();
     for (CChildFrame *pFrame : GetDocumentWindows())
         pFrame->close();
     pEvent->accept();
@@ -256,9 +273,16 @@ void CMainFrame::dropEvent(QDropEvent *pEvent) {
     if (files.isEmpty())
         return;
     pEvent->acceptProposedAction();
-    activateWindow();
-    for (const QString &file : files)
-        m_App.OpenDocumentFile(file);
+    // Opened once the drop has returned, so that a password prompt or an error message never
+    // keeps the program the files came from waiting for the end of its drag.
+    QMetaObject::invokeMethod(
+        this,
+        [this, files] {
+            activateWindow();
+            for (const QString &file : files)
+                m_App.OpenDocumentFile(file);
+        },
+        Qt::QueuedConnection);
 }
 
 void CMainFrame::OnChangeLook(int nID) {

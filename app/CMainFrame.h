@@ -13,6 +13,7 @@ class CChildFrame;
 class CLockKeyIndicators;
 class CMdiTabArea;
 class CVeskPDFReaderApp;
+class CWindowPlacement;
 class QToolBar;
 
 // The main window: menu bar, the toolbars "基本" and "工具", the status bar, and the tabbed area
@@ -34,6 +35,8 @@ public:
     CChildFrame *GetActiveChildFrame() const;
     std::vector<CChildFrame *> GetDocumentWindows() const;
     int GetOpenDocumentCount() const;
+    // Tells the render worker of every document window to stop, waiting for none of them.
+    void StopRendering();
 
     // Runs every update handler and shows the result on menus and toolbars.
     void UpdateCommandUI();
@@ -79,5 +82,6 @@ private:
     QToolBar *m_pBasicBar = nullptr;
     QToolBar *m_pToolsBar = nullptr;
     CLockKeyIndicators *m_pIndicators = nullptr;
+    CWindowPlacement *m_pPlacement = nullptr;
     QTimer m_IdleTimer;
 };

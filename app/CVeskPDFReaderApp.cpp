@@ -11,12 +11,16 @@
 #include "res/ResPictures.h"
 #include "res/ResStrings.h"
 #include "res/resource.h"
+#include "view/CRenderWorker.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+
+#include <algorithm>
+#include <system_error>
 
 namespace {
 
@@ -66,7 +70,7 @@ bool CVeskPDFReaderApp::InitInstance(const QStringList &arguments) {
         m_pMainWnd.reset();
         return false;
     }
-    EnsurePdfAssociation(ExecutablePath());
+    StartAssociationCheck();
     m_pMainWnd->setAcceptDrops(true);
 
     CCommandLineInfo cmdInfo(arguments);
@@ -75,12 +79,39 @@ bool CVeskPDFReaderApp::InitInstance(const QStringList &arguments) {
     // The command line read whole opens a path with blanks even when nobody quoted it.
     CChildFrame *pOpenedWhole = nullptr;
     if (!cmdInfo.m_strRawCommandLine.isEmpty())
-        pOpenedWhole = OpenDocumentFile(cmdInfo.m_strRawCommandLine);
+        pOpenedWhole = OpenDocumentFile(StripPathQuotes(cmdInfo.m_strRawCommandLine));
     if (!ProcessShellCommand(cmdInfo, pOpenedWhole))
         return false;
 
     m_pMainWnd->showMaximized();
     return true;
+}
+
+bool CVeskPDFReaderApp::ExitInstance() {
+    const auto deadline = std::chrono::steady_clock::now() + kExitWait;
+    if (m_pMainWnd) {
+        m_pMainWnd->StopRendering();
+        m_pMainWnd.reset();
+    }
+    const auto left = std::max(std::chrono::milliseconds(0),
+                               std::chrono::duration_cast<std::chrono::milliseconds>(
+                                   deadline - std::chrono::steady_clock::now()));
+    const bool bWorkersDone = view::CRenderWorker::WaitForFinishingWorkers(left);
+    const bool bCheckDone = !m_AssociationCheck.valid() ||
+                            m_AssociationCheck.wait_until(deadline) == std::future_status::ready;
+    return bWorkersDone && bCheckDone;
+}
+
+// The check reads and writes a few small files and never needs the window, so the window does
+// not wait for it; a system that cannot start the thread runs it here.
+void CVeskPDFReaderApp::StartAssociationCheck() {
+    const QString exePath = ExecutablePath();
+    try {
+        m_AssociationCheck =
+            std::async(std::launch::async, [exePath] { EnsurePdfAssociation(exePath); });
+    } catch (const std::system_error &) {
+        EnsurePdfAssociation(exePath);
+    }
 }
 
 // A document the whole command line has opened is only activated, even when the parsed file
@@ -105,10 +136,9 @@ CChildFrame *CVeskPDFReaderApp::FindDocumentWindow(const QString &path) const {
 }
 
 CChildFrame *CVeskPDFReaderApp::OpenDocumentFile(const QString &path) {
-    const QString stripped = StripPathQuotes(path);
-    if (stripped.isEmpty() || !m_pMainWnd)
+    if (path.isEmpty() || !m_pMainWnd)
         return nullptr;
-    const QString fullPath = AbsolutePath(stripped);
+    const QString fullPath = AbsolutePath(path);
     if (CChildFrame *pOpen = FindDocumentWindow(fullPath)) {
         m_pMainWnd->ActivateDocumentWindow(pOpen);
         return pOpen;
@@ -178,7 +208,10 @@ QUrl CVeskPDFReaderApp::HomePageUrl() {
     return QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + kHomePage);
 }
 
+// After the start-up check, so that the two never write the same files at once.
 void CVeskPDFReaderApp::OnSetDefaultReader() {
+    if (m_AssociationCheck.valid())
+        m_AssociationCheck.wait();
     EnsurePdfAssociation(ExecutablePath());
 }
 

@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <chrono>
+#include <future>
 #include <memory>
 
 class CChildFrame;
@@ -30,9 +32,14 @@ public:
     // The start-up sequence; arguments are the program's arguments without its name. False when
     // the program should end.
     bool InitInstance(const QStringList &arguments);
+    // After the message loop: closes the main window and waits, within kExitWait altogether,
+    // for the render workers and the association check. False when one of them is still busy;
+    // the process must then end at once, without tearing down what they may still use.
+    bool ExitInstance();
+    static constexpr std::chrono::milliseconds kExitWait{2000};
 
-    // Opens path (quotes stripped, made absolute) in a new document window, or activates the
-    // window that already shows it. nullptr when the file could not be opened.
+    // Opens path (made absolute, every character kept) in a new document window, or activates
+    // the window that already shows it. nullptr when the file could not be opened.
     CChildFrame *OpenDocumentFile(const QString &path);
 
     CMainFrame *GetMainWnd() const { return m_pMainWnd.get(); }
@@ -53,6 +60,7 @@ public:
 
 private:
     bool ProcessShellCommand(const CCommandLineInfo &cmdInfo, CChildFrame *pOpenedWhole);
+    void StartAssociationCheck();
     CChildFrame *FindDocumentWindow(const QString &path) const;
 
     void OnOpenPdf();
@@ -70,4 +78,5 @@ private:
     CRecentFileList m_RecentFiles;
     CVisualManager m_VisualManager;
     std::unique_ptr<CMainFrame> m_pMainWnd;
+    std::future<void> m_AssociationCheck;
 };

@@ -18,7 +18,6 @@ namespace {
 
 const QString kDefaultGroup = QStringLiteral("[Default Applications]");
 const QString kEntryGroup = QStringLiteral("[Desktop Entry]");
-constexpr int kUpdateTimeoutMs = 5000;
 
 QString EnvOr(const char *name, const QString &fallback) {
     const QString value = qEnvironmentVariable(name);
@@ -118,18 +117,38 @@ QString UnquoteExec(const QString &exec) {
     return out;
 }
 
+bool HoldsExactly(const QString &path, const QByteArray &content) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.size() == content.size() &&
+           file.readAll() == content;
+}
+
+// A file that already holds the lines is left alone, so that its time stamp and whatever
+// watches it see no change.
 bool WriteLines(const QString &path, const QStringList &lines) {
+    const QByteArray content = (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
+    if (HoldsExactly(path, content))
+        return true;
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
     // Written aside and renamed, so a failure never leaves half a file behind.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+    if (!file.open(QIODevice::WriteOnly))
         return false;
-    QTextStream out(&file);
-    for (const QString &line : lines)
-        out << line << '\n';
-    out.flush();
+    file.write(content);
     return file.commit();
+}
+
+// The desktop's cache of MIME types is out of date while a desktop entry is newer than it.
+bool IsMimeCacheStale(const QString &folder) {
+    const QFileInfo cache(folder + QStringLiteral("/mimeinfo.cache"));
+    if (!cache.exists())
+        return true;
+    const QFileInfoList entries =
+        QDir(folder).entryInfoList({QStringLiteral("*.desktop")}, QDir::Files);
+    return std::any_of(entries.begin(), entries.end(), [&cache](const QFileInfo &entry) {
+        return entry.lastModified() > cache.lastModified();
+    });
 }
 
 } // namespace
@@ -252,13 +271,12 @@ bool SetDefaultApplication(const QString &mime, const QString &id) {
     return WriteLines(path, lines);
 }
 
-void UpdateDesktopDatabase() {
+bool UpdateDesktopDatabase() {
+    const QString folder = DataHome() + QStringLiteral("/applications");
+    if (!IsMimeCacheStale(folder))
+        return false;
     const QString tool = QStandardPaths::findExecutable(QStringLiteral("update-desktop-database"));
-    if (tool.isEmpty())
-        return;
-    QProcess process;
-    process.start(tool, {DataHome() + QStringLiteral("/applications")});
-    process.waitForFinished(kUpdateTimeoutMs);
+    return !tool.isEmpty() && QProcess::startDetached(tool, {folder});
 }
 
 } // namespace xdg

@@ -25,12 +25,16 @@ QString ReadExecLine(const QString &desktopFile);
 // One argument of an Exec line, quoted where the desktop entry format asks for it.
 QString QuoteExecArgument(const QString &argument);
 
-// Writes the application entry desktopFile. False when the file cannot be written.
+// Writes the application entry desktopFile, unless it already says this. False when the file
+// cannot be written.
 bool WriteDesktopEntry(const QString &desktopFile, const QString &name, const QString &exec,
                        const QString &icon, const QString &mime);
-// Makes id the default for mime in the user's mimeapps.list; every other line stays as it was.
+// Makes id the default for mime in the user's mimeapps.list; every other line stays as it was,
+// and a list that says so already is not written.
 bool SetDefaultApplication(const QString &mime, const QString &id);
-// Refreshes the desktop's cache of the user's desktop entries when the tool for it exists.
-void UpdateDesktopDatabase();
+// Starts the desktop's tool that refreshes its cache of the user's desktop entries, when the
+// cache is older than one of them and the tool exists. Nobody waits for the tool. True when it
+// was started.
+bool UpdateDesktopDatabase();
 
 } // namespace xdg

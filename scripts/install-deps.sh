@@ -10,13 +10,15 @@ packages=(
   libpoppler-private-dev poppler-data libfontconfig-dev libfreetype-dev libjpeg62-turbo-dev
   libpng-dev
   libnss3-dev
-  # user interface
-  qt6-base-dev libqt6svg6 qt6-qpa-plugins libxcb1-dev libxcb-xinput-dev
+  # user interface (Xlib for the lock keys' states on X11)
+  qt6-base-dev libqt6svg6 qt6-qpa-plugins libxcb1-dev libxcb-xinput-dev libx11-dev
   # fonts for Chinese text (interface and tests)
   fonts-wqy-zenhei fonts-arphic-uming
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev python3 qpdf poppler-utils libnss3-tools
   openssl xvfb xauth python3-fonttools python3-reportlab fonts-dejavu-core
+  # the desktop's cache refresh that start-up runs (bench/startup measures start-up with it)
+  desktop-file-utils
   # the program on a real desktop: a window manager, real key presses and mouse drags, screenshots
   openbox xdotool imagemagick x11-utils
   # printing to a real queue: the print system and a queue that writes PDF files

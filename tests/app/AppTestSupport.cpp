@@ -34,7 +34,9 @@ public:
         setenv("XDG_CONFIG_DIRS", (home + "/etc-xdg").c_str(), 1);
         setenv("XDG_DATA_DIRS", (home + "/usr-share").c_str(), 1);
         unsetenv("XDG_CURRENT_DESKTOP");
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        // Offscreen, unless run-on-desktop.sh has given the test an X desktop of its own.
+        if (!std::getenv("VESK_TEST_DESKTOP"))
+            setenv("QT_QPA_PLATFORM", "offscreen", 1);
         static int argc = 1;
         static char name[] = "vesk-app-test";
         static char *argv[] = {name, nullptr};

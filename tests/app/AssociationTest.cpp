@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 namespace {
 
@@ -42,8 +43,11 @@ protected:
         setenv("XDG_DATA_HOME", (m_Root / "data").c_str(), 1);
         setenv("XDG_CONFIG_DIRS", (m_Root / "etc-xdg").c_str(), 1);
         setenv("XDG_DATA_DIRS", (m_Root / "usr-share").c_str(), 1);
+        m_strPath = std::getenv("PATH");
     }
     void TearDown() override {
+        setenv("PATH", m_strPath.c_str(), 1);
+        unsetenv("XDG_CURRENT_DESKTOP");
         const std::string &home = apptest::HomeFolder();
         setenv("XDG_CONFIG_HOME", (home + "/.config").c_str(), 1);
         setenv("XDG_DATA_HOME", (home + "/.local/share").c_str(), 1);
@@ -61,8 +65,22 @@ protected:
                   "[Desktop Entry]\nType=Application\nName=Other\nExec=" + exec + "\n");
     }
     static int Check(const QString &exe) { return CRegRelateExt(".pdf", exe).m_bRelated; }
+    // Ensuring the association again leaves the user's list and our entry as they are, their
+    // time stamps included.
+    void ExpectEnsuringWritesNothing() const {
+        const QDateTime old = QDateTime::fromSecsSinceEpoch(1000000000);
+        for (const std::string &path : {UserList(), OurEntry()}) {
+            QFile file(QString::fromStdString(path));
+            ASSERT_TRUE(file.open(QIODevice::ReadWrite)) << path;
+            ASSERT_TRUE(file.setFileTime(old, QFileDevice::FileModificationTime));
+        }
+        CVeskPDFReaderApp::EnsurePdfAssociation(kExe);
+        for (const std::string &path : {UserList(), OurEntry()})
+            EXPECT_EQ(QFileInfo(QString::fromStdString(path)).lastModified(), old) << path;
+    }
 
     testsupport::CTempDir m_Root;
+    std::string m_strPath;
 };
 
 TEST_F(AssociationTest, NothingRegisteredIsRegisteredThenRelated) {
@@ -170,19 +188,42 @@ TEST_F(AssociationTest, PathsWithReservedCharactersRoundTrip) {
 TEST_F(AssociationTest, EnsuringAnExistingAssociationWritesNothing) {
     CVeskPDFReaderApp::EnsurePdfAssociation(kExe);
     ASSERT_EQ(Check(kExe), 1);
-    const QDateTime old = QDateTime::fromSecsSinceEpoch(1000000000);
-    for (const std::string &path : {UserList(), OurEntry()}) {
-        QFile file(QString::fromStdString(path));
-        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(file.setFileTime(old, QFileDevice::FileModificationTime));
-    }
-    CVeskPDFReaderApp::EnsurePdfAssociation(kExe);
-    for (const std::string &path : {UserList(), OurEntry()})
-        EXPECT_EQ(QFileInfo(QString::fromStdString(path)).lastModified(), old) << path;
+    ExpectEnsuringWritesNothing();
     // Another executable path: written again, with the new path.
     CVeskPDFReaderApp::EnsurePdfAssociation("/usr/lib/vesk/VeskPDFReader");
     EXPECT_EQ(Check("/usr/lib/vesk/VeskPDFReader"), 1);
     EXPECT_EQ(Check(kExe), 0);
+}
+
+// A desktop whose own list names another program keeps the check failing at every start. The
+// start then rewrites nothing, and the desktop's cache is refreshed only when an entry is newer
+// than it, by the desktop's tool, which nobody waits for.
+TEST_F(AssociationTest, OverriddenByTheDesktopsListNothingIsRewrittenOrWaitedFor) {
+    const std::string cache = m_Root / "data/applications/mimeinfo.cache";
+    const std::string tools = m_Root / "bin";
+    // Stands in for the desktop's tool: slow, and it leaves a fresh cache behind.
+    WriteFile(tools + "/update-desktop-database",
+              "#!/bin/sh\nsleep 2\ntouch \"$1/mimeinfo.cache\"\n");
+    std::filesystem::permissions(tools + "/update-desktop-database",
+                                 std::filesystem::perms::owner_all);
+    setenv("PATH", (tools + ":" + m_strPath).c_str(), 1);
+    setenv("XDG_CURRENT_DESKTOP", "Test", 1);
+    InstallSystemEntry("other.desktop", "other-viewer %f");
+    WriteFile(m_Root / "config/test-mimeapps.list",
+              "[Default Applications]\napplication/pdf=other.desktop;\n");
+
+    CVeskPDFReaderApp::EnsurePdfAssociation(kExe);
+    EXPECT_EQ(Check(kExe), 0);
+    EXPECT_TRUE(std::filesystem::exists(OurEntry()));
+    EXPECT_FALSE(std::filesystem::exists(cache)); // the tool is still at work
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!std::filesystem::exists(cache) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_TRUE(std::filesystem::exists(cache));
+    EXPECT_FALSE(xdg::UpdateDesktopDatabase());
+
+    ExpectEnsuringWritesNothing();
+    EXPECT_FALSE(xdg::UpdateDesktopDatabase());
 }
 
 TEST_F(AssociationTest, UnwritableFolderFailsQuietly) {

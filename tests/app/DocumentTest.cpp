@@ -63,6 +63,20 @@ TEST_F(DocumentTest, CommandLineOpensExactlyOneWindow) {
     }
 }
 
+// The document opens before the window is shown; its page fits the width the view has once
+// the window is up, not the width of a window still being laid out.
+TEST_F(DocumentTest, DocumentFromTheCommandLineFitsTheShownWidth) {
+    const auto pApp = StartApp({Fixture("outline.pdf", "a.pdf")});
+    const CVeskPDFReaderView &view = *Active(*pApp).GetActiveView();
+    const auto width = [&view] { return view.viewport()->width(); };
+    const auto fitted = [&] {
+        const int points = PdfGetPageWidth(view.GetPdfHandle(), view.CurrentPage());
+        return view.CurrentZoom() == static_cast<float>(static_cast<double>(width() - 40) / points);
+    };
+    EXPECT_TRUE(QTest::qWaitFor(fitted)) << view.CurrentZoom() << " at " << width();
+    EXPECT_GT(width(), pApp->GetMainWnd()->width() / 2);
+}
+
 TEST_F(DocumentTest, StartWithoutArgumentsShowsMaximisedWindowWithoutDocument) {
     const auto pApp = StartApp();
     EXPECT_EQ(Windows(*pApp), 0);
@@ -178,17 +192,70 @@ TEST_F(DocumentTest, EmptyRecentListShowsItsPlaceholderDisabled) {
     EXPECT_FALSE(pApp->GetMainWnd()->Commands().Action(ID_FILE_MRU_FILE1 + 1)->isVisible());
 }
 
-TEST_F(DocumentTest, DroppedFilesOpen) {
-    const auto pApp = StartApp();
+// Sends a drag of the files over the main window and drops them; answers whether the drop
+// was taken.
+bool DropFiles(CVeskPDFReaderApp &app, const QStringList &paths) {
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(Fixture("outline.pdf", "a.pdf")),
-                  QUrl::fromLocalFile(Fixture("no-outline.pdf", "b.pdf"))});
+    QList<QUrl> urls;
+    for (const QString &path : paths)
+        urls << QUrl::fromLocalFile(path);
+    data.setUrls(urls);
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(pApp->GetMainWnd(), &enter);
-    EXPECT_TRUE(enter.isAccepted());
+    QApplication::sendEvent(app.GetMainWnd(), &enter);
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(pApp->GetMainWnd(), &drop);
-    EXPECT_EQ(Windows(*pApp), 2);
+    QApplication::sendEvent(app.GetMainWnd(), &drop);
+    return enter.isAccepted() && drop.isAccepted();
+}
+
+// The files open after the drop has returned, so that a message about one of them does not
+// hold the program they were dragged from.
+TEST_F(DocumentTest, DroppedFilesOpenOnceTheDropHasReturned) {
+    const auto pApp = StartApp();
+    apptest::CModalAnswer answer;
+    ASSERT_TRUE(
+        DropFiles(*pApp, {Fixture("outline.pdf", "a.pdf"), Fixture("no-outline.pdf", "b.pdf"),
+                          QString::fromStdString(m_Files / "missing.pdf")}));
+    EXPECT_EQ(Windows(*pApp), 0);
+    EXPECT_EQ(answer.Count(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Windows(*pApp) == 2 && answer.Count() == 1; }));
+    EXPECT_TRUE(answer.Text().startsWith("找不到文件")) << answer.Text().toStdString();
+}
+
+// Only the command line read whole has its surrounding quotes taken off; a name from the open
+// dialog, a drop or the recent list is the file's name to the last character.
+TEST_F(DocumentTest, NamesWithDoubleQuotesKeepEveryCharacter) {
+    for (const char *pszName : {"say \"hi\".pdf", "\"quoted\".pdf", "end\""}) {
+        apptest::CModalAnswer answer; // a file that is not found says so
+        const QString path = Fixture("outline.pdf", pszName);
+        const auto pathOf = [](const CVeskPDFReaderApp &app) {
+            return Active(app).GetDocument().GetPathName();
+        };
+        {
+            const auto pApp = StartApp();
+            ASSERT_NE(pApp->OpenDocumentFile(path), nullptr) << pszName;
+            EXPECT_EQ(pathOf(*pApp), path);
+            EXPECT_EQ(pApp->RecentFiles().At(0), path);
+            pApp->GetMainWnd()->close();
+        }
+        {
+            const auto pApp = StartApp();
+            apptest::RunCommand(*pApp, ID_FILE_MRU_FILE1);
+            ASSERT_EQ(Windows(*pApp), 1) << pszName;
+            EXPECT_EQ(pathOf(*pApp), path);
+        }
+        {
+            const auto pApp = StartApp();
+            DropFiles(*pApp, {path});
+            ASSERT_TRUE(QTest::qWaitFor([&] { return Windows(*pApp) == 1; })) << pszName;
+            EXPECT_EQ(pathOf(*pApp), path);
+        }
+        for (const QString &argument : {path, '"' + path + '"'}) {
+            const auto pApp = StartApp({argument});
+            ASSERT_EQ(Windows(*pApp), 1) << argument.toStdString();
+            EXPECT_EQ(pathOf(*pApp), path);
+        }
+        EXPECT_EQ(answer.Count(), 0) << answer.Text().toStdString();
+    }
 }
 
 TEST_F(DocumentTest, OpenDialogAsksForPdfFiles) {

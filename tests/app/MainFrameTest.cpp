@@ -2,17 +2,23 @@
 // the status-bar prompt and the question before several documents close.
 
 #include "app/CMdiTabArea.h"
+#include "app/CWindowPlacement.h"
 #include "res/resource.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/ShellTestSupport.h"
+#include "tests/view/ViewTestSupport.h"
+#include "view/CVeskPDFReaderView.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QMenu>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QStyle>
 #include <QTabBar>
+#include <QTest>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
@@ -242,6 +248,39 @@ TEST_F(MainFrameTest, ClosingAsksOnlyWithTwoOrMoreDocuments) {
     EXPECT_FALSE(pApp->GetMainWnd()->isVisible());
 }
 
+// At exit the render workers are told to stop together and waited for once, within one bound.
+// A worker still inside a page keeps its engine: the application says so, and the program then
+// ends without tearing down what that page may still use.
+TEST_F(MainFrameTest, ExitWaitsForRenderWorkersWithinOneBound) {
+    {
+        const auto pApp = StartApp({apptest::CopyFixture("outline.pdf", m_Files, "a.pdf")});
+        pApp->GetMainWnd()->close();
+        EXPECT_TRUE(pApp->ExitInstance());
+        EXPECT_EQ(pApp->GetMainWnd(), nullptr);
+    }
+    const std::string huge = m_Files / "huge.pdf";
+    viewtest::WriteBlankPdf(huge, {{14400, 14400}});
+    const auto pApp = StartApp({QString::fromStdString(huge)});
+    view::CViewCore &core = pApp->GetMainWnd()->GetActiveChildFrame()->GetActiveView()->Core();
+    view::CEvent inPage, release;
+    const std::shared_ptr<void> releaseAtEnd(nullptr, [&](void *) { release.Set(); });
+    core.Worker().Stop();
+    core.Cache().ClearCache();
+    PdfSetZoom(core.Handle(), 4.0f); // a bitmap too large to make: the worker reports it
+    core.Cache().SetErrorReporter([&](int) {
+        inPage.Set();
+        release.Wait();
+    });
+    ASSERT_EQ(core.Worker().Start(1, 1), 0);
+    ASSERT_TRUE(inPage.Wait(std::chrono::seconds(20)));
+
+    pApp->GetMainWnd()->close();
+    EXPECT_FALSE(pApp->ExitInstance());
+    EXPECT_EQ(pApp->GetMainWnd(), nullptr);
+    release.Set();
+    EXPECT_TRUE(view::CRenderWorker::WaitForFinishingWorkers(std::chrono::seconds(20)));
+}
+
 TEST_F(MainFrameTest, ToolbarAndStatusBarTogglesFollowTheirBars) {
     const auto pApp = StartApp();
     CMainFrame &frame = *pApp->GetMainWnd();
@@ -271,6 +310,83 @@ TEST_F(MainFrameTest, HiddenToolbarStaysHiddenAfterRestart) {
     const auto pApp = StartApp();
     EXPECT_FALSE(pApp->GetMainWnd()->ToolsBar()->isVisible());
     EXPECT_FALSE(apptest::IsChecked(*pApp, ID_VIEW_TOOLS_BAR));
+}
+
+// The window starts maximised; restoring it down gives the rectangle it had when the program
+// last ended (a default one at first, never the size of the screen), and the status bar keeps
+// its visibility.
+TEST_F(MainFrameTest, RestoredRectangleAndStatusBarSurviveRestart) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect placed(screen.topLeft() + QPoint(40, 50), QSize(420, 300));
+    {
+        const auto pApp = StartApp();
+        CMainFrame &frame = *pApp->GetMainWnd();
+        EXPECT_TRUE(frame.windowState() & Qt::WindowMaximized);
+        frame.showNormal();
+        EXPECT_TRUE(QTest::qWaitFor([&] {
+            return frame.geometry() == CWindowPlacement::DefaultRect();
+        })) << frame.geometry().width()
+            << "x" << frame.geometry().height();
+        EXPECT_LT(frame.width(), screen.width());
+        frame.setGeometry(placed);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return frame.geometry() == placed; }));
+        frame.showMaximized();
+        apptest::RunCommand(*pApp, ID_VIEW_STATUS_BAR);
+        frame.close();
+    }
+    const auto pApp = StartApp();
+    CMainFrame &frame = *pApp->GetMainWnd();
+    EXPECT_TRUE(frame.windowState() & Qt::WindowMaximized);
+    EXPECT_TRUE(frame.statusBar()->isHidden());
+    EXPECT_FALSE(apptest::IsChecked(*pApp, ID_VIEW_STATUS_BAR));
+    frame.showNormal();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frame.geometry() == placed; }))
+        << frame.geometry().x() << "," << frame.geometry().y() << " " << frame.geometry().width()
+        << "x" << frame.geometry().height();
+}
+
+TEST_F(MainFrameTest, StoredRectangleOffEveryScreenGivesTheDefault) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const QRect stored : {screen.translated(screen.width() * 3, 0), QRect(0, 0, 50, 40)}) {
+        QSettings().setValue("Workspace/MainFrameNormalRect", stored);
+        const auto pApp = StartApp();
+        pApp->GetMainWnd()->showNormal();
+        EXPECT_TRUE(QTest::qWaitFor([&] {
+            return pApp->GetMainWnd()->geometry() == CWindowPlacement::DefaultRect();
+        })) << stored.x()
+            << "," << stored.y();
+    }
+}
+
+// The menus that the dock and toolbar areas offer on a right-click list only what a command
+// of the program shows and hides: never the thumbnail pane.
+TEST_F(MainFrameTest, AreaMenusListOnlyPanesThatACommandShows) {
+    const auto pApp = StartApp({apptest::CopyFixture("outline.pdf", m_Files, "a.pdf")});
+    const auto texts = [](QMenu *pMenu) {
+        QStringList list;
+        for (const QAction *pAction : pMenu->actions()) {
+            if (!pAction->isSeparator())
+                list << pAction->text();
+        }
+        delete pMenu;
+        return list;
+    };
+    EXPECT_EQ(texts(pApp->GetMainWnd()->GetActiveChildFrame()->createPopupMenu()),
+              QStringList{"书签"});
+    EXPECT_EQ(texts(pApp->GetMainWnd()->createPopupMenu()), (QStringList{"基本", "工具"}));
+}
+
+// The offscreen platform, like Wayland, tells a program nothing of the lock keys.
+TEST_F(MainFrameTest, WithoutLockKeyStatesTheIndicatorsStayGreyAndSaySo) {
+    const auto pApp = StartApp();
+    for (const int nID : {ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL}) {
+        const auto *pLabel =
+            pApp->GetMainWnd()->statusBar()->findChild<QWidget *>(QString::number(nID));
+        ASSERT_NE(pLabel, nullptr);
+        pApp->GetMainWnd()->UpdateCommandUI();
+        EXPECT_FALSE(pLabel->isEnabled()) << nID;
+        EXPECT_EQ(pLabel->toolTip(), "此桌面不向程序提供锁定键的状态") << nID;
+    }
 }
 
 TEST_F(MainFrameTest, StatusBarShowsPromptsAndReadyWhenIdle) {
