@@ -1,9 +1,15 @@
 #include "app/CUiHooks.h"
 
+#include "app/CQtPrinter.h"
+
 #include <QApplication>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPageRanges>
+#include <QPrintDialog>
+#include <QPrintEngine>
+#include <QPrinter>
 #include <QThread>
 
 namespace {
@@ -17,6 +23,25 @@ template <class F> void OnUiThread(F work) {
         work();
     else
         QMetaObject::invokeMethod(qApp, work, Qt::BlockingQueuedConnection);
+}
+
+// Where Qt keeps the options it hands to the print system with a job: a list of names and
+// values under this print-engine property (Qt's PPK_CupsOptions).
+const auto kPrintSystemOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+
+// The dialog hands the pages typed into its page field to the print system as well. The job
+// holds only the chosen pages already: the print system would pick those page numbers again
+// out of its sheets, and print the wrong ones.
+void DropPrintSystemPageRanges(QPrinter &printer) {
+    QPrintEngine *engine = printer.printEngine();
+    QStringList options = engine->property(kPrintSystemOptions).toStringList();
+    for (qsizetype i = 0; i + 1 < options.size(); i += 2) {
+        if (options[i] == QLatin1String("page-ranges")) {
+            options.remove(i, 2);
+            engine->setProperty(kPrintSystemOptions, options);
+            return;
+        }
+    }
 }
 
 } // namespace
@@ -42,12 +67,60 @@ std::optional<std::string> CQtPasswordPromptHook::AskPassword(const std::string 
     return password;
 }
 
+std::optional<platform::PrintChoice>
+CQtPrintDialogHook::ShowPrintDialog(const platform::PrintDialogSetup &setup) {
+    std::optional<platform::PrintChoice> choice;
+    OnUiThread([&] {
+        std::unique_ptr<QPrinter> printer = MakePrinter();
+        QPrintDialog dialog(printer.get(), QApplication::activeWindow());
+        dialog.setOptions(
+            QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCurrentPage |
+            QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize);
+        dialog.setMinMax(setup.nMinPage, setup.nMaxPage);
+        dialog.setFromTo(setup.nMinPage, setup.nMaxPage);
+        if (ExecDialog(dialog) == QDialog::Accepted)
+            choice = ChoiceFromPrinter(std::move(printer));
+    });
+    return choice;
+}
+
+platform::PrintChoice CQtPrintDialogHook::ChoiceFromPrinter(std::unique_ptr<QPrinter> printer) {
+    platform::PrintChoice choice;
+    switch (printer->printRange()) {
+    case QPrinter::CurrentPage:
+        choice.range = platform::PrintRange::CurrentPage;
+        break;
+    case QPrinter::PageRange:
+        choice.range = platform::PrintRange::PageNums;
+        for (const QPageRanges::Range &r : printer->pageRanges().toRangeList())
+            choice.pageRanges.push_back({r.from, r.to});
+        break;
+    default:
+        choice.range = platform::PrintRange::AllPages;
+        break;
+    }
+    choice.bLandscape = printer->pageLayout().orientation() == QPageLayout::Landscape;
+    DropPrintSystemPageRanges(*printer);
+    choice.pPrinter = std::make_unique<CQtPrinter>(std::move(printer));
+    return choice;
+}
+
+std::unique_ptr<QPrinter> CQtPrintDialogHook::MakePrinter() {
+    return std::make_unique<QPrinter>(QPrinter::HighResolution);
+}
+
+int CQtPrintDialogHook::ExecDialog(QPrintDialog &dialog) {
+    return dialog.exec();
+}
+
 CUiHooks::CUiHooks() {
     platform::SetMessageBoxHook(&m_MessageBox);
     platform::SetPasswordPromptHook(&m_PasswordPrompt);
+    platform::SetPrintDialogHook(&m_PrintDialog);
 }
 
 CUiHooks::~CUiHooks() {
     platform::SetMessageBoxHook(nullptr);
     platform::SetPasswordPromptHook(nullptr);
+    platform::SetPrintDialogHook(nullptr);
 }

@@ -2,9 +2,14 @@
 
 #include "platform/UiHooks.h"
 
-// What the engine asks of the user, answered with Qt dialogs: a message with an OK button, and
-// a password for the certificate database. Calls from another thread wait for the dialog on the
-// user-interface thread.
+#include <memory>
+
+class QPrintDialog;
+class QPrinter;
+
+// What the engine asks of the user, answered with Qt dialogs: a message with an OK button, a
+// password for the certificate database, and the print dialog. Calls from another thread wait
+// for the dialog on the user-interface thread.
 class CQtMessageBoxHook : public platform::MessageBoxHook {
 public:
     void ShowMessage(const std::string &text) override;
@@ -15,7 +20,24 @@ public:
     std::optional<std::string> AskPassword(const std::string &what) override;
 };
 
-// Installs both hooks for its lifetime.
+// Qt's print dialog over a printer of the desktop's print system: all pages, the current page
+// or page ranges, the paper's orientation among the printer's properties, copies for the printer
+// to make. Selection and printing to a file are not offered.
+class CQtPrintDialogHook : public platform::PrintDialogHook {
+public:
+    std::optional<platform::PrintChoice>
+    ShowPrintDialog(const platform::PrintDialogSetup &setup) override;
+
+    // The choice the dialog left in the printer, with that printer to print on.
+    static platform::PrintChoice ChoiceFromPrinter(std::unique_ptr<QPrinter> printer);
+
+protected:
+    // What a scripted dialog changes: the printer the dialog starts from, and how it is run.
+    virtual std::unique_ptr<QPrinter> MakePrinter();
+    virtual int ExecDialog(QPrintDialog &dialog);
+};
+
+// Installs the hooks for its lifetime.
 class CUiHooks {
 public:
     CUiHooks();
@@ -26,4 +48,5 @@ public:
 private:
     CQtMessageBoxHook m_MessageBox;
     CQtPasswordPromptHook m_PasswordPrompt;
+    CQtPrintDialogHook m_PrintDialog;
 };

@@ -22,3 +22,16 @@ void CPdfEngine::CloseDocument() {
     m_pDoc.reset();
     m_bOpen = false;
 }
+
+int CPdfEngine::AddWaterMark(std::unique_ptr<CWaterMark> mark) {
+    if (!mark)
+        return -1;
+    std::lock_guard lock(m_Lock);
+    for (int slot = 0; slot < kWaterMarkSlots; ++slot) {
+        if (!m_WaterMarkArr[slot]) {
+            m_WaterMarkArr[slot] = std::move(mark);
+            return slot;
+        }
+    }
+    return -1;
+}

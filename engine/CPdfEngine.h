@@ -3,10 +3,13 @@
 // Private to engine/: the object behind a PDFHANDLE. Poppler types may appear here.
 
 #include "engine-ext/PubSecFileKey.h"
+#include "engine/CWaterMark.h"
 #include "engine/PageBoxes.h"
 #include "engine/PageBudget.h"
+#include "engine/PdfApi.h"
 #include "engine/TempFiles.h"
 #include "platform/DeviceContext.h"
+#include "platform/Printer.h"
 #include "platform/TreeControl.h"
 
 #include <PDFDoc.h>
@@ -27,7 +30,6 @@ class SplashBitmap;
 class SplashOutputDev;
 class TextOutputDev;
 class OutlineItem;
-class CWaterMark; // drawn over every displayed and printed page; none exist yet
 
 // Where a bookmark leads: a named destination, an explicit one, or a plain page number.
 struct BookMarkEntry {
@@ -89,8 +91,16 @@ public:
                      int *length, int capacity);
     int SaveAs(const char *fileName, int overwrite);
 
-    static constexpr int kWaterMarkSlots = 256;
-    std::array<std::shared_ptr<CWaterMark>, kWaterMarkSlots> m_WaterMarkArr;
+    // Printing (PdfPrint.cpp): what the print dialog offers, then the job the user chose.
+    std::optional<platform::PrintDialogSetup> GetPrintSetup() const;
+    int Print(platform::PrintChoice &choice, int factor, int fit, PrintProgressProc cb);
+
+    // Puts a record into the first free slot and answers its index, or -1 when every slot is
+    // taken. Takes the engine's lock. The program itself adds no watermark; tests do.
+    int AddWaterMark(std::unique_ptr<CWaterMark> mark);
+
+    // Drawn over every displayed and printed page; empty unless a record is added.
+    WaterMarkArray m_WaterMarkArr;
 
     std::unique_ptr<PDFDoc> m_pDoc;
     std::unique_ptr<SplashOutputDev> m_pScreenDev;

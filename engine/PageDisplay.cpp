@@ -62,9 +62,9 @@ Object DrawableContent(const Object &contents, XRef *xref) {
 
 // What Page::displaySlice does, with the undrawable content streams left out.
 void DisplayDrawablePart(PDFDoc &doc, Page &page, OutputDev &out, double dpi, int rotate,
-                         const PageSlice &s, AbortCheck abort, void *abortData) {
-    const std::unique_ptr<Gfx> gfx(page.createGfx(&out, dpi, dpi, rotate, false, true, s.x, s.y,
-                                                  s.w, s.h, false, abort, abortData));
+                         const PageSlice &s, AbortCheck abort, void *abortData, bool mediaBox) {
+    const std::unique_ptr<Gfx> gfx(page.createGfx(&out, dpi, dpi, rotate, mediaBox, !mediaBox, s.x,
+                                                  s.y, s.w, s.h, false, abort, abortData));
     Object drawable = DrawableContent(page.getContents(), doc.getXRef());
     if (drawable.arrayGetLength() > 0) {
         gfx->saveState();
@@ -79,18 +79,19 @@ void DisplayDrawablePart(PDFDoc &doc, Page &page, OutputDev &out, double dpi, in
 } // namespace
 
 bool DisplayPage(PDFDoc &doc, OutputDev &out, int page, double dpi, int rotate, const PageSlice &s,
-                 AbortCheck abort, void *abortData) {
+                 AbortCheck abort, void *abortData, PageArea area) {
     Page *p = doc.getPage(page);
     if (!p)
         return false;
+    const bool mediaBox = area == PageArea::MediaBox, crop = !mediaBox;
     Object contents = p->getContents();
     if (!HasUndrawableContent(contents)) {
-        doc.displayPageSlice(&out, page, dpi, dpi, rotate, false, true, false, s.x, s.y, s.w, s.h,
-                             abort, abortData);
+        doc.displayPageSlice(&out, page, dpi, dpi, rotate, mediaBox, crop, false, s.x, s.y, s.w,
+                             s.h, abort, abortData);
         return true;
     }
-    if (out.checkPageSlice(p, dpi, dpi, rotate, false, true, s.x, s.y, s.w, s.h, false, abort,
+    if (out.checkPageSlice(p, dpi, dpi, rotate, mediaBox, crop, s.x, s.y, s.w, s.h, false, abort,
                            abortData))
-        DisplayDrawablePart(doc, *p, out, dpi, rotate, s, abort, abortData);
+        DisplayDrawablePart(doc, *p, out, dpi, rotate, s, abort, abortData, mediaBox);
     return true;
 }

@@ -205,6 +205,22 @@ platform::Bitmap *PdfGetRectBitmap(PDFHANDLE h, platform::DeviceContext *, int p
         [&](CPdfEngine &e) { return e.GetRectBitmap(page, x, y, width, height).release(); }, true);
 }
 
+// The dialog is shown without the engine's lock: while it is open the view goes on painting,
+// and its render worker must be able to draw. The job then holds the lock to its end.
+int PdfPrint(PDFHANDLE h, const char *, int, int factor, int fit, PrintProgressProc cb) {
+    const std::optional<platform::PrintDialogSetup> setup =
+        WithEngine(h, std::optional<platform::PrintDialogSetup>(),
+                   [](CPdfEngine &e) { return e.GetPrintSetup(); });
+    if (!setup)
+        return -1;
+    std::optional<platform::PrintChoice> choice = Guarded(
+        std::optional<platform::PrintChoice>(), [&] { return platform::ShowPrintDialog(*setup); });
+    if (!choice)
+        return -1;
+    return WithEngine(
+        h, -1, [&](CPdfEngine &e) { return e.Print(*choice, factor, fit, cb); }, true);
+}
+
 int PdfSaveAs(PDFHANDLE h, const char *fileName, int overwrite) {
     return WithEngine(h, -1, [&](CPdfEngine &e) { return e.SaveAs(fileName, overwrite); });
 }

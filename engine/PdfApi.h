@@ -47,6 +47,11 @@ int PdfGetRectText(PDFHANDLE, int page, double xMin, double yMin, double xMax, d
                    char16_t *buffer, int *length, int capacity = 8192);
 platform::Bitmap *PdfGetRectBitmap(PDFHANDLE, platform::DeviceContext *dc, int page, int x, int y,
                                    int width, int height); // caller owns
+// Shows the print dialog through the installed hook (platform/UiHooks.h) and prints the chosen
+// pages as pictures at 50 x factor dpi (factor held to 1..5), fitted to the paper when fit is
+// nonzero, else at the size the printer's resolution gives. The callback, if any, is asked before
+// every page (0 stops the job) and told (-1, -1, "") at the end; it must not call this engine.
+// -1 without a document or when the dialog is left without printing; otherwise 0.
 int PdfPrint(PDFHANDLE, const char *reserved, int reserved2, int factor, int fit,
              PrintProgressProc cb);
 int PdfSaveAs(PDFHANDLE, const char *fileName, int overwrite);

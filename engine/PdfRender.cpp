@@ -147,9 +147,10 @@ bool CPdfEngine::BlankPage(int page) {
     return true;
 }
 
-// Watermarks are drawn from the context's origin, not from (x, y). None are ever added yet.
-int CPdfEngine::DrawWaterMark(platform::DeviceContext &, float, int, int, int, int) {
-    return 0;
+// Watermarks are drawn from the context's origin, not from (x, y).
+int CPdfEngine::DrawWaterMark(platform::DeviceContext &dc, float zoom, int rotate, int w, int h,
+                              int mode) {
+    return DrawWaterMarks(m_WaterMarkArr, dc, zoom, rotate, w, h, mode);
 }
 
 int CPdfEngine::DrawPage(platform::DeviceContext &dc, int page, int x, int y) {
@@ -167,7 +168,7 @@ int CPdfEngine::DrawPage(platform::DeviceContext &dc, int page, int x, int y) {
     const int w = m_nBmpWidth, h = m_nBmpHeight;
     if (const platform::Bitmap *held = m_hMemDC.GetBitmap())
         dc.BitBlt(x + kBorder, y + kBorder, w, h, *held, 0, 0);
-    DrawWaterMark(dc, m_fZoom, m_nRotate, w, h, 0);
+    DrawWaterMark(dc, m_fZoom, m_nRotate, w, h, CWaterMark::kOnScreen);
     DrawFrame(dc, x, y, w, h);
     m_bRedraw = 0;
     return 0;

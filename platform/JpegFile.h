@@ -3,6 +3,7 @@
 #include "platform/Bitmap.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,5 +21,9 @@ bool EncodeJpeg(const Bitmap &bitmap, int width, int height, std::vector<std::ui
 // existing file is replaced. False when encoding or writing fails.
 bool WriteJpeg(const Bitmap &bitmap, int width, int height, const std::string &path,
                int quality = kJpegDefaultQuality);
+
+// Decodes a JPEG file (baseline or progressive, any colour space libjpeg-turbo converts to RGB)
+// into a device bitmap. Null when the file cannot be read or decoded, or is too large to hold.
+std::unique_ptr<Bitmap> ReadJpeg(const std::string &path);
 
 } // namespace platform

@@ -8,6 +8,7 @@ namespace {
 
 std::atomic<MessageBoxHook *> g_pMessageBox{nullptr};
 std::atomic<PasswordPromptHook *> g_pPasswordPrompt{nullptr};
+std::atomic<PrintDialogHook *> g_pPrintDialog{nullptr};
 
 } // namespace
 
@@ -19,6 +20,10 @@ void SetPasswordPromptHook(PasswordPromptHook *hook) {
     g_pPasswordPrompt = hook;
 }
 
+void SetPrintDialogHook(PrintDialogHook *hook) {
+    g_pPrintDialog = hook;
+}
+
 void ShowMessageBox(const std::string &text) {
     if (MessageBoxHook *hook = g_pMessageBox)
         hook->ShowMessage(text);
@@ -27,6 +32,12 @@ void ShowMessageBox(const std::string &text) {
 std::optional<std::string> AskPassword(const std::string &what) {
     if (PasswordPromptHook *hook = g_pPasswordPrompt)
         return hook->AskPassword(what);
+    return std::nullopt;
+}
+
+std::optional<PrintChoice> ShowPrintDialog(const PrintDialogSetup &setup) {
+    if (PrintDialogHook *hook = g_pPrintDialog)
+        return hook->ShowPrintDialog(setup);
     return std::nullopt;
 }
 

@@ -8,7 +8,7 @@ packages=(
   build-essential cmake pkg-config clang-format
   # engine
   libpoppler-private-dev poppler-data libfontconfig-dev libfreetype-dev libjpeg62-turbo-dev
-  libpng-dev
+  libpng-dev libcairo2-dev
   libnss3-dev
   # user interface (Xlib for the lock keys' states on X11)
   qt6-base-dev libqt6svg6 qt6-qpa-plugins libxcb1-dev libxcb-xinput-dev libx11-dev
