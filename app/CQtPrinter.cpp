@@ -72,8 +72,12 @@ void CQtPrinter::StretchBitmap(int x, int y, int dstW, int dstH, const platform:
                                int srcX, int srcY, int srcW, int srcH) {
     if (!m_Painter.isActive() || srcH <= 0 || srcY < 0 || srcY + srcH > bitmap.GetHeight())
         return;
-    // The rows are wrapped where they lie, not copied: device bitmap rows are whole 32-bit words.
-    const QImage rows(bitmap.GetRow(srcY), bitmap.GetWidth(), srcH, bitmap.GetStride(),
-                      QImage::Format_BGR888);
-    m_Painter.drawImage(QRect(x, y, dstW, dstH), rows, QRect(srcX, 0, srcW, srcH));
+    if (srcX < 0 || srcW <= 0 || srcX + srcW > bitmap.GetWidth())
+        return;
+    // The rectangle is wrapped where it lies (device bitmap rows are whole 32-bit words) and
+    // turned into the one format Qt's print engine compresses without another conversion or a
+    // look for transparency.
+    const QImage rows(bitmap.GetRow(srcY) + srcX * platform::Bitmap::kBytesPerPixel, srcW, srcH,
+                      bitmap.GetStride(), QImage::Format_BGR888);
+    m_Painter.drawImage(QRect(x, y, dstW, dstH), rows.convertToFormat(QImage::Format_RGB32));
 }

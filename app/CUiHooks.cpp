@@ -29,19 +29,21 @@ template <class F> void OnUiThread(F work) {
 // values under this print-engine property (Qt's PPK_CupsOptions).
 const auto kPrintSystemOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
 
-// The dialog hands the pages typed into its page field to the print system as well. The job
-// holds only the chosen pages already: the print system would pick those page numbers again
-// out of its sheets, and print the wrong ones.
-void DropPrintSystemPageRanges(QPrinter &printer) {
+// What the print system is told besides the job. The dialog hands it the pages typed into its
+// page field as well; the job holds only the chosen pages already, and the print system would
+// pick those page numbers again out of its sheets. The dialog's "Reverse" is left to the
+// application, and the print system is the one that can deliver the sheets last to first.
+void AdjustPrintSystemOptions(QPrinter &printer) {
     QPrintEngine *engine = printer.printEngine();
-    QStringList options = engine->property(kPrintSystemOptions).toStringList();
-    for (qsizetype i = 0; i + 1 < options.size(); i += 2) {
-        if (options[i] == QLatin1String("page-ranges")) {
-            options.remove(i, 2);
-            engine->setProperty(kPrintSystemOptions, options);
-            return;
-        }
+    const QStringList given = engine->property(kPrintSystemOptions).toStringList();
+    QStringList options;
+    for (qsizetype i = 0; i + 1 < given.size(); i += 2) {
+        if (given[i] != QLatin1String("page-ranges"))
+            options << given[i] << given[i + 1];
     }
+    if (printer.pageOrder() == QPrinter::LastPageFirst && !options.contains("outputorder"))
+        options << QStringLiteral("outputorder") << QStringLiteral("reverse");
+    engine->setProperty(kPrintSystemOptions, options);
 }
 
 } // namespace
@@ -100,7 +102,7 @@ platform::PrintChoice CQtPrintDialogHook::ChoiceFromPrinter(std::unique_ptr<QPri
         break;
     }
     choice.bLandscape = printer->pageLayout().orientation() == QPageLayout::Landscape;
-    DropPrintSystemPageRanges(*printer);
+    AdjustPrintSystemOptions(*printer);
     choice.pPrinter = std::make_unique<CQtPrinter>(std::move(printer));
     return choice;
 }

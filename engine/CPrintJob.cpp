@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <iterator>
+#include <new>
 #include <utility>
 
 // The print device: a Splash device like the screen's that also tells whether the page it was
@@ -136,27 +138,40 @@ std::string CPrintJob::DocumentName() const {
     return name && !name->toStr().empty() ? name->toStr() : kUnnamedDocument;
 }
 
+// While the printer takes one sheet (Qt's print engine compresses every band it is handed),
+// the next page is drawn on a thread of its own into the other sheet bitmap. The document and
+// the print device serve one drawing at a time: a page is drawn only after the one before it
+// was handed over to this thread.
 void CPrintJob::PrintPages(const std::vector<int> &pages, PrintProgressProc cb) {
     const std::string name = DocumentName();
     if (!m_Printer.StartDoc(name))
         return;
     const int count = static_cast<int>(std::min<std::size_t>(pages.size(), INT_MAX));
+    std::vector<int> printable;
+    std::copy_if(pages.begin(), pages.end(), std::back_inserter(printable),
+                 [this](int page) { return page >= 1 && page <= m_nPageCount; });
+    std::future<SheetPicture> next;
+    if (!printable.empty())
+        next = StartDrawing(printable[0], m_SheetDCs[0]);
     bool failed = false;
-    for (int page : pages) {
-        if (page < 1 || page > m_nPageCount)
-            continue;
-        if (cb && cb(count, page, name.c_str()) == 0)
+    for (std::size_t i = 0; i < printable.size(); ++i) {
+        if (cb && cb(count, printable[i], name.c_str()) == 0)
             break;
         if (!m_Printer.StartPage()) {
             failed = true;
             break;
         }
-        const bool printed = PrintOnePage(page);
+        const SheetPicture sheet = next.get();
+        if (i + 1 < printable.size())
+            next = StartDrawing(printable[i + 1], m_SheetDCs[(i + 1) % m_SheetDCs.size()]);
+        const bool printed = SendSheet(sheet, m_SheetDCs[i % m_SheetDCs.size()]);
         if (!m_Printer.EndPage() || !printed) {
             failed = true;
             break;
         }
     }
+    if (next.valid())
+        next.wait(); // a page drawn ahead for a sheet that will not be printed
     if (cb)
         cb(-1, -1, "");
     m_pDevice.reset();
@@ -166,35 +181,70 @@ void CPrintJob::PrintPages(const std::vector<int> &pages, PrintProgressProc cb) 
         m_Printer.EndDoc();
 }
 
-bool CPrintJob::PrintOnePage(int page) {
-    const SheetMetrics metrics = ReadMetrics(m_Printer);
-    if (!metrics.IsUsable())
-        return false;
+std::future<SheetPicture> CPrintJob::StartDrawing(int page, platform::DeviceContext &dc) {
+    // Where no thread can be had, the page is drawn when the sheet asks for it.
+    return std::async(std::launch::async | std::launch::deferred,
+                      [this, page, &dc] { return DrawSheet(page, dc); });
+}
+
+SheetPicture CPrintJob::DrawSheet(int page, platform::DeviceContext &dc) {
     Page *p = m_Doc.getPage(page);
     if (!p)
-        return true; // a page that cannot be built leaves its sheet white, as on screen
-    const int rotation = PrintRotation(*p, m_Settings.bLandscape);
-    const int dpi = PictureDpi(*p, m_nDpi);
+        return {}; // a page that cannot be built leaves its sheet white, as on screen
+    SheetPicture sheet;
+    sheet.rotation = PrintRotation(*p, m_Settings.bLandscape);
+    sheet.dpi = PictureDpi(*p, m_nDpi);
     m_pDevice->m_bStarted = false;
-    if (!DisplayPage(m_Doc, *m_pDevice, page, dpi, rotation, {}, m_pAbort, m_pAbortData,
+    if (!DisplayPage(m_Doc, *m_pDevice, page, sheet.dpi, sheet.rotation, {}, m_pAbort, m_pAbortData,
                      PageArea::MediaBox) ||
         !m_pDevice->m_bStarted)
-        return true;
+        return {};
     SplashBitmap *rows = m_pDevice->getBitmap();
-    if (!rows)
+    if (!rows || !MakeSheetBitmap(*rows, dc)) {
+        sheet.state = SheetPicture::kFailed;
+        return sheet;
+    }
+    sheet.state = SheetPicture::kDrawn;
+    sheet.w = rows->getWidth();
+    sheet.h = rows->getHeight();
+    DrawWaterMarks(m_WaterMarks, dc, static_cast<float>(sheet.dpi / kPointsPerInch), sheet.rotation,
+                   sheet.w, sheet.h, CWaterMark::kOnPaper);
+    return sheet;
+}
+
+bool CPrintJob::SendSheet(const SheetPicture &sheet, const platform::DeviceContext &dc) {
+    const SheetMetrics metrics = ReadMetrics(m_Printer);
+    if (!metrics.IsUsable() || sheet.state == SheetPicture::kFailed)
         return false;
-    const int w = rows->getWidth(), h = rows->getHeight();
-    // The page bitmap: the rows widened to whole 32-bit words, as every device bitmap is.
-    platform::DeviceContext memDC;
-    memDC.SelectBitmap(BitmapFromSplash(*rows));
-    if (!memDC.GetBitmap() || memDC.GetBitmap()->IsEmpty())
+    if (sheet.state == SheetPicture::kWhite)
+        return true;
+    const platform::Bitmap &picture = *dc.GetBitmap();
+    const Placement at =
+        PlacePicture(metrics, sheet.w, picture.GetWidth(), sheet.h, sheet.dpi, m_Settings.bFit);
+    if (!(m_Printer.QueryJpegSupport() && SendJpeg(picture, sheet.w, sheet.h, at)))
+        SendBands(picture, sheet.w, sheet.h, at);
+    return true;
+}
+
+// The page bitmap: the rows widened to whole 32-bit words, as every device bitmap is. It lives
+// from sheet to sheet and is made anew only for a page of another size: every page of memory of
+// a fresh bitmap of several megabytes would have to be faulted in again.
+bool CPrintJob::MakeSheetBitmap(SplashBitmap &rows, platform::DeviceContext &dc) {
+    const int w = rows.getWidth(), h = rows.getHeight();
+    const platform::Bitmap *held = dc.GetBitmap();
+    if (!held || held->GetWidth() != platform::Bitmap::WidenedWidth(w) || held->GetHeight() != h) {
+        dc.SelectBitmap(nullptr); // the old one goes first
+        try {
+            // Every byte is written below: black, untouched memory costs nothing to make.
+            dc.SelectBitmap(
+                std::make_unique<platform::Bitmap>(w, h, platform::Bitmap::Fill::Black));
+        } catch (const std::bad_alloc &) {
+            return false;
+        }
+    }
+    if (dc.GetBitmap()->IsEmpty())
         return false;
-    DrawWaterMarks(m_WaterMarks, memDC, static_cast<float>(dpi / kPointsPerInch), rotation, w, h,
-                   CWaterMark::kOnPaper);
-    const platform::Bitmap &picture = *memDC.GetBitmap();
-    const Placement at = PlacePicture(metrics, w, picture.GetWidth(), h, dpi, m_Settings.bFit);
-    if (!(m_Printer.QueryJpegSupport() && SendJpeg(picture, w, h, at)))
-        SendBands(picture, w, h, at);
+    WidenRows(rows, dc.GetBitmap()->GetBits());
     return true;
 }
 

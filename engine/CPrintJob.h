@@ -7,13 +7,17 @@
 #include "engine/CWaterMark.h"
 #include "engine/PageDisplay.h"
 #include "engine/PdfApi.h"
+#include "platform/DeviceContext.h"
 #include "platform/Printer.h"
 
+#include <array>
+#include <future>
 #include <memory>
 #include <string>
 #include <vector>
 
 class PDFDoc;
+class SplashBitmap;
 class CPrintDevice;
 
 struct PrintSettings {
@@ -28,6 +32,14 @@ struct Placement {
     float s = 1;
     int x = 0, y = 0;
     int width = 0, height = 0;
+};
+
+// A page drawn for its sheet; the picture lies in the sheet's device context.
+struct SheetPicture {
+    enum State { kWhite, kDrawn, kFailed }; // white: the page cannot be built, as on screen
+    State state = kWhite;
+    int w = 0, h = 0; // the page's own pixels, without the widening
+    int dpi = 0, rotation = 0;
 };
 
 class CPrintJob {
@@ -46,8 +58,11 @@ public:
 
 private:
     std::string DocumentName() const;
+    std::future<SheetPicture> StartDrawing(int page, platform::DeviceContext &dc);
+    SheetPicture DrawSheet(int page, platform::DeviceContext &dc);
     // False when the sheet could not be made: the job is then aborted.
-    bool PrintOnePage(int page);
+    bool SendSheet(const SheetPicture &sheet, const platform::DeviceContext &dc);
+    static bool MakeSheetBitmap(SplashBitmap &rows, platform::DeviceContext &dc);
     bool SendJpeg(const platform::Bitmap &picture, int w, int h, const Placement &at);
     void SendBands(const platform::Bitmap &picture, int w, int h, const Placement &at);
 
@@ -60,4 +75,6 @@ private:
     AbortCheck m_pAbort;
     void *m_pAbortData;
     std::unique_ptr<CPrintDevice> m_pDevice;
+    // One sheet is handed to the printer while the next page is drawn into the other.
+    std::array<platform::DeviceContext, 2> m_SheetDCs;
 };

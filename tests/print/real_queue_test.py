@@ -10,6 +10,7 @@ page, turned to lie like the paper). Everything started is stopped and everythin
 removed again. Exits 77 (skipped) only where the scheduler cannot run at all.
   real_queue_test.py PRINT_TO_QUEUE DOCUMENT
 """
+import ctypes
 import os
 import pwd
 import re
@@ -49,6 +50,12 @@ def skip_reason():
     return None
 
 
+def end_with_parent():
+    """The scheduler ends with this script, even when the script is killed (a test timeout)."""
+    PR_SET_PDEATHSIG = 1
+    ctypes.CDLL(None, use_errno=True).prctl(PR_SET_PDEATHSIG, signal.SIGTERM)
+
+
 class Scheduler:
     """A cupsd of our own: its socket, spool, state and logs all live in `root`."""
 
@@ -81,7 +88,7 @@ class Scheduler:
         self.proc = subprocess.Popen(
             [CUPSD, "-f", "-c", str(self.root / "cupsd.conf"),
              "-s", str(self.root / "cups-files.conf")],
-            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, preexec_fn=end_with_parent)
         deadline = time.monotonic() + 20
         while time.monotonic() < deadline:
             if self.proc.poll() is not None:
