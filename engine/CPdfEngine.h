@@ -137,7 +137,6 @@ private:
     int PageBottom(int page) const;
     bool HasPage(int page) const;
     bool DrawOnScreenDevice(int page, const PageSlice &slice);
-    void MarkIncomplete();
     bool RenderPage(int page);
     bool BlankPage(int page);
     bool MakePageBitmap(SplashBitmap &rows);

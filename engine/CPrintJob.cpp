@@ -1,6 +1,8 @@
 #include "engine/CPrintJob.h"
 
+#include "engine/BudgetedDevice.h"
 #include "engine/DeviceBitmap.h"
+#include "engine/PageDisplay.h"
 #include "platform/JpegFile.h"
 
 #include <PDFDoc.h>
@@ -19,9 +21,9 @@
 // The print device: a Splash device like the screen's that also tells whether the page it was
 // asked for really started. A page of a broken page tree can be "displayed" without starting,
 // and the device would still hold the picture of the page before.
-class CPrintDevice : public SplashOutputDev {
+class CPrintDevice : public CBudgetedDevice<SplashOutputDev> {
 public:
-    using SplashOutputDev::SplashOutputDev;
+    using CBudgetedDevice::CBudgetedDevice;
     void startPage(int pageNum, GfxState *state, XRef *xref) override {
         m_bStarted = true;
         SplashOutputDev::startPage(pageNum, state, xref);
@@ -118,14 +120,14 @@ int BandEdge(const Placement &at, int row) {
 } // namespace
 
 CPrintJob::CPrintJob(PDFDoc &doc, int pageCount, platform::Printer &printer,
-                     const WaterMarkArray &marks, const PrintSettings &settings, AbortCheck abort,
-                     void *abortData)
+                     const WaterMarkArray &marks, const PrintSettings &settings,
+                     CPageBudget &budget)
     : m_Doc(doc), m_nPageCount(pageCount), m_Printer(printer), m_WaterMarks(marks),
       m_Settings(settings),
-      m_nDpi(kDpiPerFactor * std::clamp(settings.nFactor, kMinFactor, kMaxFactor)), m_pAbort(abort),
-      m_pAbortData(abortData) {
+      m_nDpi(kDpiPerFactor * std::clamp(settings.nFactor, kMinFactor, kMaxFactor)),
+      m_Budget(budget) {
     SplashColor paper = {0xFF, 0xFF, 0xFF};
-    m_pDevice = std::make_unique<CPrintDevice>(splashModeBGR8, 1, false, paper, true);
+    m_pDevice = std::make_unique<CPrintDevice>(m_Budget, splashModeBGR8, 1, false, paper, true);
     m_pDevice->setFontAntialias(true);
     m_pDevice->setVectorAntialias(true);
     m_pDevice->startDoc(&m_Doc);
@@ -195,8 +197,9 @@ SheetPicture CPrintJob::DrawSheet(int page, platform::DeviceContext &dc) {
     sheet.rotation = PrintRotation(*p, m_Settings.bLandscape);
     sheet.dpi = PictureDpi(*p, m_nDpi);
     m_pDevice->m_bStarted = false;
-    if (!DisplayPage(m_Doc, *m_pDevice, page, sheet.dpi, sheet.rotation, {}, m_pAbort, m_pAbortData,
-                     PageArea::MediaBox) ||
+    m_Budget.Start();
+    if (!DisplayPage(m_Doc, *m_pDevice, page, sheet.dpi, sheet.rotation, {}, CPageBudget::Exceeded,
+                     &m_Budget, PageArea::MediaBox) ||
         !m_pDevice->m_bStarted)
         return {};
     SplashBitmap *rows = m_pDevice->getBitmap();
@@ -207,6 +210,8 @@ SheetPicture CPrintJob::DrawSheet(int page, platform::DeviceContext &dc) {
     sheet.state = SheetPicture::kDrawn;
     sheet.w = rows->getWidth();
     sheet.h = rows->getHeight();
+    if (m_Budget.WasCutShort())
+        MarkIncomplete(dc, sheet.w, sheet.h);
     DrawWaterMarks(m_WaterMarks, dc, static_cast<float>(sheet.dpi / kPointsPerInch), sheet.rotation,
                    sheet.w, sheet.h, CWaterMark::kOnPaper);
     return sheet;

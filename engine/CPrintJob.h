@@ -5,7 +5,7 @@
 // JPEG picture where the printer takes JPEG data, otherwise in eight bands.
 
 #include "engine/CWaterMark.h"
-#include "engine/PageDisplay.h"
+#include "engine/PageBudget.h"
 #include "engine/PdfApi.h"
 #include "platform/DeviceContext.h"
 #include "platform/Printer.h"
@@ -45,7 +45,7 @@ struct SheetPicture {
 class CPrintJob {
 public:
     CPrintJob(PDFDoc &doc, int pageCount, platform::Printer &printer, const WaterMarkArray &marks,
-              const PrintSettings &settings, AbortCheck abort, void *abortData);
+              const PrintSettings &settings, CPageBudget &budget);
     ~CPrintJob();
     CPrintJob(const CPrintJob &) = delete;
     CPrintJob &operator=(const CPrintJob &) = delete;
@@ -72,8 +72,7 @@ private:
     const WaterMarkArray &m_WaterMarks;
     PrintSettings m_Settings;
     int m_nDpi;
-    AbortCheck m_pAbort;
-    void *m_pAbortData;
+    CPageBudget &m_Budget; // each page's time, looked at on the thread that draws it
     std::unique_ptr<CPrintDevice> m_pDevice;
     // One sheet is handed to the printer while the next page is drawn into the other.
     std::array<platform::DeviceContext, 2> m_SheetDCs;

@@ -1,5 +1,12 @@
 #include "engine/PageBudget.h"
 
+namespace {
+
+constexpr platform::Rgb kIncompleteMark{220, 0, 0};
+constexpr int kIncompleteMarkWidth = 3;
+
+} // namespace
+
 void CPageBudget::Start() {
     m_Deadline = std::chrono::steady_clock::now() + m_Time;
     m_bCutShort = false;
@@ -15,4 +22,9 @@ bool CPageBudget::Exceeded(void *data) {
 bool CPageBudget::PictureFits(long long width, long long height) {
     constexpr long long kBytesPerPixel = 3;
     return width <= 0 || height <= 0 || width <= kMaxPictureBytes / kBytesPerPixel / height;
+}
+
+void MarkIncomplete(platform::DeviceContext &dc, int w, int h) {
+    for (int i = 0; i < kIncompleteMarkWidth; ++i)
+        dc.FrameRect(i, i, w - 2 * i, h - 2 * i, kIncompleteMark);
 }

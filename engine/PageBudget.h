@@ -3,6 +3,8 @@
 // Private to engine/: how long one page may take to draw or to read, and how much memory its
 // picture may take, so that no page of a hostile file can hold a window for ever.
 
+#include "platform/DeviceContext.h"
+
 #include <atomic>
 #include <chrono>
 
@@ -36,3 +38,7 @@ private:
     std::chrono::steady_clock::time_point m_Deadline;
     bool m_bCutShort = false;
 };
+
+// A page whose time ran out shows what was drawn inside a red border along the edges of its
+// w x h picture, so that nobody takes it for the whole page.
+void MarkIncomplete(platform::DeviceContext &dc, int w, int h);

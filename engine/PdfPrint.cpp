@@ -7,10 +7,6 @@
 
 namespace {
 
-bool AbortRequested(void *engine) {
-    return static_cast<CPdfEngine *>(engine)->m_bAbortDraw.load(std::memory_order_relaxed);
-}
-
 // The pages in the dialog's order: duplicates and overlaps stay, a range whose first page lies
 // after its last gives nothing. Ranges are cut to the document's pages, so the list is never
 // longer than the pages it can print, whatever the ranges.
@@ -49,8 +45,7 @@ int CPdfEngine::Print(platform::PrintChoice &choice, int factor, int fit, PrintP
     const int pageCount = GetPageCount();
     const std::vector<int> pages = PrintPageList(choice, m_nCurPage, pageCount);
     const PrintSettings settings{choice.bLandscape, factor, fit != 0};
-    CPrintJob job(*m_pDoc, pageCount, *choice.pPrinter, m_WaterMarkArr, settings, AbortRequested,
-                  this);
+    CPrintJob job(*m_pDoc, pageCount, *choice.pPrinter, m_WaterMarkArr, settings, m_PageBudget);
     job.PrintPages(pages, cb);
     return 0;
 }

@@ -17,8 +17,6 @@ constexpr double kPointsPerInch = 72.0;
 constexpr platform::Rgb kLightGrey{192, 192, 192};
 constexpr int kBorder = 1; // the black border around the page
 constexpr int kShadow = 2; // the drop shadow along the right and bottom edges
-constexpr platform::Rgb kIncompleteMark{220, 0, 0};
-constexpr int kIncompleteMarkWidth = 3;
 
 // Pixels are truncated toward zero, as everywhere in the layout.
 int Scaled(int points, float zoom) {
@@ -105,13 +103,6 @@ bool CPdfEngine::DrawOnScreenDevice(int page, const PageSlice &slice) {
            dev.m_nStarted != started;
 }
 
-// A page whose time ran out shows what was drawn inside a red border, so that nobody takes it
-// for the whole page.
-void CPdfEngine::MarkIncomplete() {
-    for (int i = 0; i < kIncompleteMarkWidth; ++i)
-        m_hMemDC.FrameRect(i, i, m_nBmpWidth - 2 * i, m_nBmpHeight - 2 * i, kIncompleteMark);
-}
-
 bool CPdfEngine::RenderPage(int page) {
     if (!CPageBudget::PictureFits(Scaled(GetPageWidth(page), m_fZoom),
                                   Scaled(GetPageHeight(page), m_fZoom)))
@@ -128,7 +119,7 @@ bool CPdfEngine::RenderPage(int page) {
     m_nBmpWidth = rows->getWidth();
     m_nBmpHeight = rows->getHeight();
     if (m_PageBudget.WasCutShort())
-        MarkIncomplete();
+        MarkIncomplete(m_hMemDC, m_nBmpWidth, m_nBmpHeight);
     return true;
 }
 
