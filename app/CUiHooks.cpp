@@ -10,6 +10,7 @@
 #include <QPrintDialog>
 #include <QPrintEngine>
 #include <QPrinter>
+#include <QRadioButton>
 #include <QThread>
 
 namespace {
@@ -44,6 +45,33 @@ void AdjustPrintSystemOptions(QPrinter &printer) {
     if (printer.pageOrder() == QPrinter::LastPageFirst && !options.contains("outputorder"))
         options << QStringLiteral("outputorder") << QStringLiteral("reverse");
     engine->setProperty(kPrintSystemOptions, options);
+}
+
+// Ranges as typed into a page field: "5-6,2". Empty when the text is not such a list.
+std::vector<platform::PageRange> ParsePageRanges(const QString &text) {
+    std::vector<platform::PageRange> ranges;
+    for (const QString &item : text.split(u',')) {
+        const QStringList ends = item.split(u'-');
+        bool fromOk = false, toOk = false;
+        const int from = ends.front().trimmed().toInt(&fromOk);
+        const int to = ends.back().trimmed().toInt(&toOk);
+        if (ends.size() > 2 || !fromOk || !toOk || from < 1 || to < from)
+            return {};
+        ranges.push_back({from, to});
+    }
+    return ranges;
+}
+
+// The ranges typed into the page field of Qt's dialog, when that field was the choice; else
+// empty. Qt hands them back sorted, or, in other versions, only to the print system, which would
+// pick pages out of the job's sheets: read where the dialog keeps them, the pages print in the
+// order the person typed them.
+std::vector<platform::PageRange> TypedPageRanges(const QPrintDialog &dialog) {
+    const auto *typedButton = dialog.findChild<const QRadioButton *>("pagesRadioButton");
+    const auto *typedField = dialog.findChild<const QLineEdit *>("pagesLineEdit");
+    if (!typedButton || !typedField || !typedButton->isChecked())
+        return {};
+    return ParsePageRanges(typedField->text());
 }
 
 } // namespace
@@ -81,25 +109,23 @@ CQtPrintDialogHook::ShowPrintDialog(const platform::PrintDialogSetup &setup) {
         dialog.setMinMax(setup.nMinPage, setup.nMaxPage);
         dialog.setFromTo(setup.nMinPage, setup.nMaxPage);
         if (ExecDialog(dialog) == QDialog::Accepted)
-            choice = ChoiceFromPrinter(std::move(printer));
+            choice = ChoiceFromPrinter(std::move(printer), dialog);
     });
     return choice;
 }
 
-platform::PrintChoice CQtPrintDialogHook::ChoiceFromPrinter(std::unique_ptr<QPrinter> printer) {
+platform::PrintChoice CQtPrintDialogHook::ChoiceFromPrinter(std::unique_ptr<QPrinter> printer,
+                                                            const QPrintDialog &dialog) {
     platform::PrintChoice choice;
-    switch (printer->printRange()) {
-    case QPrinter::CurrentPage:
+    choice.pageRanges = TypedPageRanges(dialog);
+    if (!choice.pageRanges.empty()) {
+        choice.range = platform::PrintRange::PageNums;
+    } else if (printer->printRange() == QPrinter::CurrentPage) {
         choice.range = platform::PrintRange::CurrentPage;
-        break;
-    case QPrinter::PageRange:
+    } else if (printer->printRange() == QPrinter::PageRange) {
         choice.range = platform::PrintRange::PageNums;
         for (const QPageRanges::Range &r : printer->pageRanges().toRangeList())
             choice.pageRanges.push_back({r.from, r.to});
-        break;
-    default:
-        choice.range = platform::PrintRange::AllPages;
-        break;
     }
     choice.bLandscape = printer->pageLayout().orientation() == QPageLayout::Landscape;
     AdjustPrintSystemOptions(*printer);

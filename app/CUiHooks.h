@@ -29,7 +29,8 @@ public:
     ShowPrintDialog(const platform::PrintDialogSetup &setup) override;
 
     // The choice the dialog left in the printer, with that printer to print on.
-    static platform::PrintChoice ChoiceFromPrinter(std::unique_ptr<QPrinter> printer);
+    static platform::PrintChoice ChoiceFromPrinter(std::unique_ptr<QPrinter> printer,
+                                                   const QPrintDialog &dialog);
 
 protected:
     // What a scripted dialog changes: the printer the dialog starts from, and how it is run.

@@ -3,12 +3,20 @@
 #include "app/CVeskPDFReaderApp.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include <cstdio>
 #include <cstdlib>
 
 int main(int argc, char **argv) {
     QApplication application(argc, argv);
+    // The interface speaks Chinese whatever the locale, and so do the dialogs Qt itself makes,
+    // such as the print dialog. Without Qt's catalogue they stay in English.
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qt_zh_CN"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
     CVeskPDFReaderApp app;
     if (!app.InitInstance(QApplication::arguments().mid(1)))
         return 1;

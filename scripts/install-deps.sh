@@ -12,6 +12,8 @@ packages=(
   libnss3-dev
   # user interface (Xlib for the lock keys' states on X11)
   qt6-base-dev libqt6svg6 qt6-qpa-plugins libxcb1-dev libxcb-xinput-dev libx11-dev
+  # Qt's own dialogs (printing, files) in Chinese like the rest of the interface
+  qt6-translations-l10n
   # fonts for Chinese text (interface and tests)
   fonts-wqy-zenhei fonts-arphic-uming
   # tests and benchmarks

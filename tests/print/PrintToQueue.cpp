@@ -13,7 +13,6 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPrintDialog>
-#include <QPrintEngine>
 #include <QPrinter>
 #include <QRadioButton>
 #include <QTimer>
@@ -63,15 +62,7 @@ protected:
             pagesEdit->setText(m_strPages);
             dialog.accept();
         });
-        int r = dialog.exec();
-        QPrinter *pr = dialog.printer();
-        QStringList opts =
-            pr->printEngine()
-                ->property(QPrintEngine::PrintEnginePropertyKey(QPrintEngine::PPK_CustomBase))
-                .toStringList();
-        std::fprintf(stderr, "DBG range %d ranges %s cups %s\n", int(pr->printRange()),
-                     qPrintable(pr->pageRanges().toString()), qPrintable(opts.join(";")));
-        return r;
+        return dialog.exec();
     }
 
 private:

@@ -31,10 +31,11 @@ A4 = (595, 842)  # the queue's default paper, in points, as it lies in the print
 DPI = 20         # coarse pictures are enough to tell pages and turns apart
 JOB_TIMEOUT = 90
 
-# (pages typed into the dialog, paper orientation, the source pages, whether each turns)
+# (pages typed into the dialog, paper orientation, the source pages in the order they print,
+# whether each turns)
 RUNS = [
     ("2-4", "portrait", [2, 3, 4], [False, False, True]),
-    ("1,4-5", "landscape", [1, 4, 5], [True, False, False]),
+    ("4-5,1", "landscape", [4, 5, 1], [False, False, True]),
 ]
 
 
