@@ -283,17 +283,8 @@ Line ReadLine(const TextLine &line, const UnicodeMap &uMap) {
             l.xMin = std::min(l.xMin, x0), l.yMin = std::min(l.yMin, y0);
             l.xMax = std::max(l.xMax, x1), l.yMax = std::max(l.yMax, y1);
         }
-        for (int j = 0; j < w->getLength(); ++j) {
-            l.text.push_back(*w->getChar(j));
-            l.edge.push_back(w->getEdge(j));
-        }
-        // Only a word followed by another has a space after it, so the line's final edge is
-        // its last word's end.
-        if (w->hasSpaceAfter())
-            l.text.push_back(0x20);
-        if (w->hasSpaceAfter() || !w->getNext())
-            l.edge.push_back(w->getEdge(w->getLength()));
     }
+    CPageText::AddWords(l, first);
     char buf[8];
     int col = 0;
     for (Unicode u : l.text) {

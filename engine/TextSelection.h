@@ -43,6 +43,12 @@ public:
     // encoding, which decides how many columns a character takes.
     CPageText(const TextOutputDev &dev, const UnicodeMap &uMap);
 
+    // Lays a line's words out into its text and edges, as Poppler's TextLine does: a space
+    // after every word that has one, starting where the word ends, and one edge more than
+    // characters. A space after the line's last word ends where it starts, so the final edge
+    // is always there. Word: Poppler's TextWord, or anything that answers as it does.
+    template <typename Word> static void AddWords(Line &line, const Word *first);
+
     // The text whose characters' centres lie in the rectangle (top-down page points). The
     // pieces point into this object.
     Selection Select(double xMin, double yMin, double xMax, double yMax) const;
@@ -50,6 +56,23 @@ public:
 private:
     std::vector<Line> m_Lines;
 };
+
+template <typename Word> void CPageText::AddWords(Line &line, const Word *first) {
+    const Word *last = first;
+    for (const Word *w = first; w; w = w->getNext()) {
+        for (int j = 0; j < w->getLength(); ++j) {
+            line.text.push_back(*w->getChar(j));
+            line.edge.push_back(w->getEdge(j));
+        }
+        if (w->hasSpaceAfter()) {
+            line.text.push_back(0x20);
+            line.edge.push_back(w->getEdge(w->getLength()));
+        }
+        last = w;
+    }
+    if (last)
+        line.edge.push_back(last->getEdge(last->getLength()));
+}
 
 // Appends the selection to a UTF-16 buffer of capacity code units at index *length: the pieces,
 // CR LF between lines and after the last when there is more than one. Stops before a unit that

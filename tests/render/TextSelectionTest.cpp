@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <vector>
 
 using testsupport::Fixture;
 
@@ -107,4 +108,46 @@ TEST(TextSelection, SameFragmentsAsPopplersGetText) {
     std::printf("selections compared: %d, of them multi-line: %d\n", compared, multiLine);
     EXPECT_GT(compared, 300);
     EXPECT_GT(multiLine, 100);
+}
+
+namespace {
+
+// A word as Poppler's TextWord answers: characters, one edge more, a space after or not.
+struct FakeWord {
+    std::vector<Unicode> chars;
+    std::vector<double> edges;
+    bool bSpaceAfter = false;
+    const FakeWord *pNext = nullptr;
+
+    int getLength() const { return static_cast<int>(chars.size()); }
+    const Unicode *getChar(int i) const { return &chars.at(static_cast<std::size_t>(i)); }
+    double getEdge(int i) const { return edges.at(static_cast<std::size_t>(i)); }
+    bool hasSpaceAfter() const { return bSpaceAfter; }
+    const FakeWord *getNext() const { return pNext; }
+};
+
+} // namespace
+
+// Every character of a line, a trailing space too, has an edge on either side.
+TEST(TextSelection, LineEdgesAlwaysOutnumberCharacters) {
+    struct Case {
+        const char *name;
+        bool bSpaceAfterFirst, bSpaceAfterLast;
+        std::vector<Unicode> text;
+        std::vector<double> edges;
+    };
+    const Case cases[] = {
+        {"no spaces", false, false, {'a', 'b', 'c'}, {0, 1, 5, 6}},
+        {"a space between", true, false, {'a', 'b', ' ', 'c'}, {0, 1, 2, 5, 6}},
+        {"a space after the last word", true, true, {'a', 'b', ' ', 'c', ' '}, {0, 1, 2, 5, 6, 6}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const FakeWord second{{'c'}, {5, 6}, c.bSpaceAfterLast};
+        const FakeWord first{{'a', 'b'}, {0, 1, 2}, c.bSpaceAfterFirst, &second};
+        CPageText::Line line;
+        CPageText::AddWords(line, &first);
+        EXPECT_EQ(line.text, c.text);
+        EXPECT_EQ(line.edge, c.edges);
+    }
 }
