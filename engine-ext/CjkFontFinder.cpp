@@ -77,7 +77,24 @@ private:
             for (int i = 0; group.isDict() && i < group.dictGetLength(); ++i)
                 VisitContent(group.dictGetValNF(i));
         }
+        const Object states = resources.dictLookup("ExtGState");
+        for (int i = 0; states.isDict() && i < states.dictGetLength(); ++i)
+            VisitGraphicsState(states.dictGetValNF(i));
         --m_nDepth;
+    }
+
+    // A graphics state sets a font of its own with /Font [font size], and draws its soft
+    // mask's group, a form with resources of its own.
+    void VisitGraphicsState(const Object &entry) {
+        const Object state = Resolve(entry);
+        if (!state.isDict())
+            return;
+        const Object font = state.dictLookup("Font");
+        if (font.isArray() && font.arrayGetLength() == 2)
+            VisitFont(font.arrayGetNF(0));
+        const Object mask = Resolve(state.dictLookupNF("SMask"));
+        if (mask.isDict())
+            VisitContent(mask.dictLookupNF("G"));
     }
 
     void VisitFont(const Object &entry) {

@@ -70,8 +70,12 @@ TEST_F(CjkFonts, GbkCodedFontsDrawTheSameGlyphsAsTheOrdinaryRoute) {
         const char *document;
         const char *reference;
     };
+    // The last two reach their font through a graphics state only: the font it sets, and the
+    // resources of its soft mask's group.
     for (const Case &c : {Case{"gbk-song.pdf", "gbk-song-reference.pdf"},
-                          Case{"gbk-hei-embedded.pdf", "gbk-hei-embedded-reference.pdf"}}) {
+                          Case{"gbk-hei-embedded.pdf", "gbk-hei-embedded-reference.pdf"},
+                          Case{"gbk-state-font.pdf", "gbk-state-font-reference.pdf"},
+                          Case{"gbk-soft-mask.pdf", "gbk-soft-mask-reference.pdf"}}) {
         SCOPED_TRACE(c.document);
         COpenedDocument gbk(CjkFixture(c.document)), reference(CjkFixture(c.reference));
         ASSERT_TRUE(gbk.bOpened && reference.bOpened);

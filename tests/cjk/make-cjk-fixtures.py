@@ -116,13 +116,15 @@ def hex_operand(data):
     return "<" + data.hex().upper() + ">"
 
 
-def page_document(writer, fonts, lines, size=PAGE):
+def page_document(writer, fonts, lines, size=PAGE, extra=None):
     content = ("\n".join(lines) + "\n").encode("latin-1")
     stream = writer.add_stream(content)
     pages = writer.reserve()
+    resources = {"Font": fonts}
+    resources.update(extra or {})
     page = writer.add({"Type": Name("Page"), "Parent": pages,
                        "MediaBox": [0, 0, size[0], size[1]],
-                       "Resources": {"Font": fonts}, "Contents": stream})
+                       "Resources": resources, "Contents": stream})
     writer.set(pages, {"Type": Name("Pages"), "Kids": [page], "Count": 1})
     return writer.add({"Type": Name("Catalog"), "Pages": pages})
 
@@ -184,6 +186,43 @@ def embedded_documents(outdir, font_path):
         writer, {"F": identity_font(writer, "ZenHeiSubset", font_file, widths)},
         [show("F", hex_operand(codes))])
     write(outdir, "gbk-hei-embedded-reference.pdf", writer, root)
+
+
+def font_state(writer, font, operand):
+    """A graphics state that sets the font; the page draws text with it."""
+    state = {"Type": Name("ExtGState"), "Font": [font, SIZE]}
+    return state, ["/S gs BT %d %d Td %s Tj ET" % (ORIGIN[0], ORIGIN[1], operand)]
+
+
+def soft_mask_state(writer, font, operand):
+    """A graphics state whose soft mask's group draws white text on black;
+    the page's black fill then shows where the text is."""
+    group = "0 g 0 0 %d %d re f 1 g %s" % (PAGE[0], PAGE[1], show("F", operand))
+    form = writer.add_stream(group.encode("latin-1"), {
+        "Type": Name("XObject"), "Subtype": Name("Form"),
+        "BBox": [0, 0, PAGE[0], PAGE[1]],
+        "Group": {"S": Name("Transparency"), "CS": Name("DeviceGray")},
+        "Resources": {"Font": {"F": font}}})
+    mask = {"Type": Name("Mask"), "S": Name("Luminosity"), "G": form}
+    state = {"Type": Name("ExtGState"), "SMask": mask}
+    return state, ["/S gs 0 g 0 0 %d %d re f" % PAGE]
+
+
+def state_font_documents(outdir):
+    """The text drawn with fonts that no Font resource names, but a graphics
+    state: each with the GBK-coded 宋体 and, as its reference, with STSong over
+    Unicode."""
+    song = gbk("宋体").decode("latin-1")
+    fonts = {"": (lambda w: simple_truetype(w, song), hex_operand(gbk(TEXT))),
+             "-reference": (stsong, hex_operand(TEXT.encode("utf-16-be")))}
+    for name, make_state in (("gbk-state-font", font_state),
+                             ("gbk-soft-mask", soft_mask_state)):
+        for suffix, (make_font, operand) in fonts.items():
+            writer = PdfWriter()
+            state, lines = make_state(writer, make_font(writer), operand)
+            root = page_document(writer, {}, lines,
+                                 extra={"ExtGState": {"S": state}})
+            write(outdir, name + suffix + ".pdf", writer, root)
 
 
 def font_choice_document(outdir):
@@ -310,6 +349,7 @@ def main(argv):
                       hex_operand(TEXT.encode("utf-16-be")))
     embedded_documents(args.outdir, args.font)
     font_choice_document(args.outdir)
+    state_font_documents(args.outdir)
     reportlab_document(args.outdir)
     return 0
 
