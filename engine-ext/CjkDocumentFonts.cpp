@@ -11,6 +11,8 @@
 #include <XRef.h>
 
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace engine_ext {
 
@@ -38,6 +40,18 @@ bool IsEmbedded(Dict &font) {
     return false;
 }
 
+// Poppler finds the substitute file of a font by its name, so the font is given the name of
+// its choice.
+void NameSubstitute(XRef &xref, Ref ref, Object &font) {
+    const std::unique_ptr<GfxFont> parsed = GfxFont::makeFont(&xref, "cjk", ref, font.getDict());
+    const std::optional<std::string> name =
+        parsed ? CCjkFontSubstitution::SubstituteName(*parsed) : std::nullopt;
+    if (!name)
+        return;
+    font.dictSet("BaseFont", Object(objName, name->c_str()));
+    xref.setModifiedObject(&font, ref);
+}
+
 } // namespace
 
 void PrepareCjkFonts(PDFDoc &doc, const PageTreeEntries *pages) {
@@ -57,12 +71,8 @@ void PrepareCjkFonts(PDFDoc &doc, const PageTreeEntries *pages) {
                 font = std::move(composite);
             }
         }
-        if (!IsEmbedded(*font.getDict())) {
-            const std::unique_ptr<GfxFont> parsed =
-                GfxFont::makeFont(xref, "cjk", ref, font.getDict());
-            if (parsed)
-                CCjkFontSubstitution::Choose(*parsed, *use);
-        }
+        if (!IsEmbedded(*font.getDict()))
+            NameSubstitute(*xref, ref, font);
     }
 }
 

@@ -1,63 +1,71 @@
 #include "engine-ext/CjkFontSubstitution.h"
 
 #include "engine-ext/CjkBase14Names.h"
-#include "engine-ext/EngineConfiguration.h"
+#include "engine-ext/ConfigurationTables.h"
 
 #include <GfxFont.h>
-#include <GlobalParams.h>
 #include <goo/GooString.h>
 
-#include <memory>
-#include <optional>
+#include <algorithm>
+#include <map>
 
 namespace engine_ext {
 
 namespace {
 
 constexpr const char *kSimpleFontCollection = "Adobe-GB1";
+// Not a name a producer gives a font.
+constexpr const char *kChoicePrefix = "VKP-Substitute/";
 
-std::string RegisteredFile(const std::string &fontName) {
-    if (!globalParams)
-        return {};
-    const std::unique_ptr<GooString> path(globalParams->findFontFile(fontName));
-    return path ? path->toStr() : std::string();
+// Poppler reads a dingbats encoding from such a name.
+bool NamesItsEncoding(const std::string &name) {
+    constexpr std::string_view kDingbats = "ZapfDingbats";
+    return name.size() >= kDingbats.size() &&
+           name.compare(name.size() - kDingbats.size(), kDingbats.size(), kDingbats) == 0;
 }
 
-// Needs the configuration's fonts registered: the name may have a file among them.
-std::string Register(const CConfigurationUse &use, const std::string &fontName,
-                     const std::string &collection, const std::optional<std::string> &base14) {
-    const std::string registered = RegisteredFile(fontName);
-    if (!registered.empty() || !globalParams)
-        return registered;
-    const std::string file = base14 ? RegisteredFile(*base14) : use.CollectionFontFile(collection);
-    if (file.empty())
-        return file;
-    const GooString name(fontName);
-    const GooString path(file);
-    globalParams->addFontFile(&name, &path);
-    return file;
+bool IsKnownCollection(const std::string &collection) {
+    return collection == kUnidocsKoreaCollection ||
+           std::any_of(kCollections.begin(), kCollections.end(),
+                       [&](const CollectionResources &c) { return collection == c.collection; });
+}
+
+// The file of a named CID font, by the name as documents write it; empty for other names.
+std::string NamedFontFile(const std::string &name) {
+    static const std::map<std::string, std::string> files = [] {
+        std::map<std::string, std::string> byName;
+        for (const NamedCidFont &f : kNamedCidFonts) {
+            const std::string documentName = DocumentFontName(f);
+            if (!documentName.empty())
+                byName.emplace(documentName, f.file);
+        }
+        return byName;
+    }();
+    const auto it = files.find(name);
+    return it == files.end() ? std::string() : it->second;
 }
 
 } // namespace
 
-void CCjkFontSubstitution::Choose(const GfxFont &font, const CConfigurationUse &use) {
+std::optional<std::string> CCjkFontSubstitution::SubstituteName(const GfxFont &font) {
     const std::optional<std::string> &name = font.getName();
     if (!name || name->empty() || font.getType() == fontType3)
-        return;
+        return std::nullopt;
     std::string collection = kSimpleFontCollection;
-    std::optional<std::string> base14;
     if (font.isCIDFont()) {
         const GooString *c = static_cast<const GfxCIDFont &>(font).getCollection();
-        if (!c)
-            return;
+        if (!c || !IsKnownCollection(c->toStr()))
+            return std::nullopt;
         collection = c->toStr();
-    } else {
-        base14 = Base14NameOf(*name);
+    } else if (Base14NameOf(*name) || NamesItsEncoding(*name)) {
+        return std::nullopt;
     }
-    use.AfterFontsRegistered([fontName = *name, collection, base14] {
-        if (const CConfigurationUse *current = CConfigurationUse::Current())
-            Register(*current, fontName, collection, base14);
-    });
+    return ChoiceName(collection, NamedFontFile(*name));
+}
+
+std::string CCjkFontSubstitution::ChoiceName(const std::string &collection,
+                                             const std::string &namedFile) {
+    return kChoicePrefix + collection + (namedFile.empty() ? "" : "/" + namedFile);
 }
 
 } // namespace engine_ext

@@ -1,5 +1,7 @@
 #include "engine-ext/ConfigurationTables.h"
 
+#include "engine-ext/Gbk.h"
+
 namespace engine_ext {
 
 const std::array<CollectionResources, 4> kCollections = {{
@@ -48,5 +50,22 @@ const std::array<BaseFontFile, 14> kBaseFontFiles = {{
     {"Symbol", nullptr},
     {"ZapfDingbats", nullptr},
 }};
+
+namespace {
+
+bool IsAscii(const char *s) {
+    for (; *s; ++s)
+        if (static_cast<unsigned char>(*s) >= 0x80)
+            return false;
+    return true;
+}
+
+} // namespace
+
+std::string DocumentFontName(const NamedCidFont &font) {
+    if (!font.name)
+        return {};
+    return IsAscii(font.name) ? std::string(font.name) : Utf8ToGbk(font.name);
+}
 
 } // namespace engine_ext

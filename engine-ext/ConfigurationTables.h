@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 namespace engine_ext {
 
@@ -31,6 +32,10 @@ struct NamedCidFont {
 };
 inline constexpr std::size_t kNamedCidFontSlots = 32;
 extern const std::array<NamedCidFont, kNamedCidFontSlots> kNamedCidFonts;
+
+// A named CID font's name as documents write it, and as it is matched, byte for byte: the
+// Latin names as they are, the Chinese ones in GBK. Empty for an empty slot.
+std::string DocumentFontName(const NamedCidFont &font);
 
 // The standard 14 fonts and the Windows TrueType files that draw them, where present.
 struct BaseFontFile {

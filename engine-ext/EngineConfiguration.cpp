@@ -1,7 +1,7 @@
 #include "engine-ext/EngineConfiguration.h"
 
+#include "engine-ext/CjkFontSubstitution.h"
 #include "engine-ext/ConfigurationTables.h"
-#include "engine-ext/Gbk.h"
 #include "engine-ext/ResourcePath.h"
 #include "platform/FontFiles.h"
 #include "platform/SpecialFolders.h"
@@ -15,7 +15,6 @@
 #include <memory>
 #include <mutex>
 #include <unistd.h>
-#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -78,17 +77,13 @@ private:
     std::string m_strPath;
 };
 
+// A name without a file is left to Poppler's own search.
 void AddFontFile(GlobalParams &params, const std::string &name, const std::string &path) {
+    if (path.empty())
+        return;
     const GooString fontName(name);
     const GooString fontPath(path);
     params.addFontFile(&fontName, &fontPath);
-}
-
-bool IsAscii(const char *s) {
-    for (; *s; ++s)
-        if (static_cast<unsigned char>(*s) >= 0x80)
-            return false;
-    return true;
 }
 
 class CEngineConfiguration {
@@ -107,92 +102,71 @@ public:
 
     // Fonts matter only once something is drawn; scanning the system's font files waits until
     // then, so opening a document stays quick. Safe from any thread holding a use: Poppler
-    // guards its font table itself, and the collection table is written once, here.
+    // guards its font table itself.
     void EnsureFonts() {
-        std::call_once(m_FontsRegistered, [this] {
+        std::call_once(m_FontsRegistered, [] {
             const platform::CFontFiles fonts;
-            ChooseCollectionFonts(fonts);
             RegisterBaseFonts(*globalParams, fonts);
             RegisterNamedCidFonts(*globalParams, fonts);
+            RegisterSubstitutes(*globalParams, fonts);
         });
-        RunWaitingActions();
-    }
-
-    // Font choices made while a document opens need the font files, which are looked at only
-    // once something is drawn; until then they wait here.
-    void AfterFontsRegistered(std::function<void()> action) {
-        {
-            std::lock_guard lock(m_WaitingLock);
-            if (!m_bFontsReady) {
-                m_WaitingActions.push_back(std::move(action));
-                return;
-            }
-        }
-        action();
-    }
-
-    std::string CollectionFontFile(const std::string &collection) {
-        EnsureFonts();
-        const auto it = m_CollectionFonts.find(collection);
-        return it == m_CollectionFonts.end() ? std::string() : it->second;
     }
 
 private:
-    // Outside call_once: an action may ask for a collection font, which ensures the fonts.
-    void RunWaitingActions() {
-        std::vector<std::function<void()>> actions;
-        {
-            std::lock_guard lock(m_WaitingLock);
-            m_bFontsReady = true;
-            actions.swap(m_WaitingActions);
-        }
-        for (const auto &action : actions)
-            action();
-    }
-
     // The .ttc file first, then the .ttf file; a machine without the Windows fonts gets
     // fontconfig's best font for the collection's language, so CJK text is still drawn.
-    void ChooseCollectionFonts(const platform::CFontFiles &fonts) {
+    static std::map<std::string, std::string> CollectionFonts(const platform::CFontFiles &fonts) {
+        std::map<std::string, std::string> files;
         for (const CollectionResources &c : kCollections) {
             std::string file = fonts.Find(c.fontTtc);
             if (file.empty())
                 file = fonts.Find(c.fontTtf);
             if (file.empty())
                 file = platform::CFontFiles::BestForLanguage(c.language);
-            m_CollectionFonts[c.collection] = file;
+            files[c.collection] = file;
         }
-        m_CollectionFonts[kUnidocsKoreaCollection] = m_CollectionFonts[kUnidocsKoreaFontsFrom];
+        files[kUnidocsKoreaCollection] = files[kUnidocsKoreaFontsFrom];
+        return files;
     }
 
     // The Windows files where present; Poppler's own set-up (fontconfig) finds the rest.
     static void RegisterBaseFonts(GlobalParams &params, const platform::CFontFiles &fonts) {
         for (const BaseFontFile &f : kBaseFontFiles) {
-            const std::string path = f.file ? fonts.Find(f.file) : std::string();
-            if (!path.empty())
-                AddFontFile(params, f.font, path);
+            if (f.file)
+                AddFontFile(params, f.font, fonts.Find(f.file));
         }
         params.setupBaseFonts(nullptr);
     }
 
-    // Documents write the Chinese names in GBK, and names are matched byte for byte.
+    // Fonts the documents' preparation did not reach find these by their own names.
     static void RegisterNamedCidFonts(GlobalParams &params, const platform::CFontFiles &fonts) {
         for (const NamedCidFont &f : kNamedCidFonts) {
-            if (!f.name || !*f.name)
-                continue;
-            const std::string path = fonts.Find(f.file);
-            const std::string name = IsAscii(f.name) ? std::string(f.name) : Utf8ToGbk(f.name);
-            if (!path.empty() && !name.empty())
-                AddFontFile(params, name, path);
+            const std::string name = DocumentFontName(f);
+            if (!name.empty())
+                AddFontFile(params, name, fonts.Find(f.file));
+        }
+    }
+
+    // Every choice a non-embedded font can be given (see CCjkFontSubstitution): a collection's
+    // font, and each named font's file in a font of that collection, or the collection's font
+    // where the file is missing.
+    static void RegisterSubstitutes(GlobalParams &params, const platform::CFontFiles &fonts) {
+        std::map<std::string, std::string> namedFiles; // file name: path, or empty
+        for (const NamedCidFont &f : kNamedCidFonts) {
+            if (f.file)
+                namedFiles.emplace(f.file, fonts.Find(f.file));
+        }
+        for (const auto &[collection, collectionFile] : CollectionFonts(fonts)) {
+            AddFontFile(params, CCjkFontSubstitution::ChoiceName(collection, ""), collectionFile);
+            for (const auto &[file, path] : namedFiles)
+                AddFontFile(params, CCjkFontSubstitution::ChoiceName(collection, file),
+                            path.empty() ? collectionFile : path);
         }
     }
 
     std::string m_strBase;
     CDataFolder m_DataFolder;
     std::once_flag m_FontsRegistered;
-    std::map<std::string, std::string> m_CollectionFonts;
-    std::mutex m_WaitingLock;
-    bool m_bFontsReady = false;                          // guarded by m_WaitingLock
-    std::vector<std::function<void()>> m_WaitingActions; // guarded by m_WaitingLock
 };
 
 // Readers (every engine call) hold g_configLock shared for their whole length; it is taken
@@ -276,17 +250,8 @@ const CConfigurationUse *CConfigurationUse::Current() {
     return t_pCurrentUse;
 }
 
-void CConfigurationUse::AfterFontsRegistered(std::function<void()> action) const {
-    if (g_pConfig)
-        g_pConfig->AfterFontsRegistered(std::move(action));
-}
-
 bool CConfigurationUse::HasConfiguration() const {
     return g_pConfig != nullptr;
-}
-
-std::string CConfigurationUse::CollectionFontFile(const std::string &collection) const {
-    return g_pConfig ? g_pConfig->CollectionFontFile(collection) : std::string();
 }
 
 std::string CConfigurationUse::ResourceBase() const {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <shared_mutex>
 #include <string>
 
@@ -30,15 +29,8 @@ public:
     CConfigurationUse &operator=(const CConfigurationUse &) = delete;
 
     bool HasConfiguration() const;
-    // The font file that draws a collection's non-embedded CID fonts, or empty.
-    std::string CollectionFontFile(const std::string &collection) const;
     // The normalised resource base path the configuration was built from.
     std::string ResourceBase() const;
-
-    // Runs `action` once the configuration's fonts are registered: at once when they are,
-    // otherwise when something is first drawn. The action must not refer to a document (it
-    // may be closed by then). Dropped when there is no configuration.
-    void AfterFontsRegistered(std::function<void()> action) const;
 
     // The use this thread holds, for code deep inside an engine call (a second use on the
     // same thread could wait behind a rebuild forever); null outside engine calls.

@@ -1,6 +1,7 @@
 // Chinese text against the Windows font names, each a free Debian font shown to fontconfig
 // under that name: simsun.ttc (the Adobe-GB1 collection font and 宋体) is WenQuanYi Zen Hei,
-// SimHei.ttf (黑体) is AR PL UMing, and the Latin files are DejaVu fonts.
+// SimHei.ttf (黑体) and msmincho.ttc (the Adobe-Japan1 collection font) are AR PL UMing, and
+// the Latin files are DejaVu fonts.
 //
 // GBK-coded documents are drawn beside references that show the same characters the
 // ordinary way (a composite font over Unicode or glyph indices) on identical pages: the GBK
@@ -13,6 +14,7 @@
 #include "tests/support/EngineHandle.h"
 
 #include <GfxFont.h>
+#include <GlobalParams.h>
 #include <Page.h>
 
 #include <gtest/gtest.h>
@@ -38,6 +40,7 @@ constexpr const char16_t *kGbkText = u"中文1测试";
 const auto *const g_pFonts = static_cast<cjktest::CFontSet *>(::testing::AddGlobalTestEnvironment(
     new cjktest::CFontSet({{"simsun.ttc", cjktest::kZenHei},
                            {"SimHei.ttf", cjktest::kUMing},
+                           {"msmincho.ttc", cjktest::kUMing},
                            {"arial.ttf", cjktest::kDejaVuSans},
                            {"arialbd.ttf", cjktest::kDejaVuSansBold},
                            {"times.ttf", cjktest::kDejaVuSerif},
@@ -100,7 +103,29 @@ TEST_F(CjkFonts, ANameThatIsNotGbkCodedKeepsSingleByteText) {
     EXPECT_EQ(PageText(bold.h, 1), u"ÖÐÎÄ1²âÊÔ");
 }
 
-// Which file Poppler loads for each font of the page, asked the way its Splash device asks.
+namespace {
+
+// Which file Poppler loads for each font of a document's first page, by the font's resource
+// name, asked the way its Splash device asks; empty where it finds none.
+std::map<std::string, std::string> ChosenFiles(COpenedDocument &doc) {
+    std::map<std::string, std::string> files;
+    engine_ext::CConfigurationUse use;
+    PDFDoc &pdf = *doc.h.Get()->m_pDoc;
+    const Object fontsObj = pdf.getPage(1)->getResourceDict()->lookup("Font");
+    for (int i = 0; fontsObj.isDict() && i < fontsObj.dictGetLength(); ++i) {
+        const std::string tag = fontsObj.getDict()->getKey(i);
+        const Ref ref = fontsObj.getDict()->getValNF(i).getRef();
+        Object dict = pdf.getXRef()->fetch(ref);
+        const std::unique_ptr<GfxFont> font =
+            GfxFont::makeFont(pdf.getXRef(), tag.c_str(), ref, dict.getDict());
+        const std::optional<GfxFontLoc> location = font->locateFont(pdf.getXRef(), nullptr);
+        files[tag] = location ? fs::path(location->path).filename().string() : "";
+    }
+    return files;
+}
+
+} // namespace
+
 TEST_F(CjkFonts, EachNonEmbeddedFontDrawsFromItsChosenFile) {
     COpenedDocument doc(CjkFixture("font-choice.pdf"));
     ASSERT_TRUE(doc.bOpened);
@@ -115,21 +140,29 @@ TEST_F(CjkFonts, EachNonEmbeddedFontDrawsFromItsChosenFile) {
         {"NoNameFixed", "cour.ttf"},                                // by the flags: fixed width
         {"STSong", "simsun.ttc"}, // a CID font: its collection's font
     };
-    engine_ext::CConfigurationUse use;
-    PDFDoc &pdf = *doc.h.Get()->m_pDoc;
-    const Object fontsObj = pdf.getPage(1)->getResourceDict()->lookup("Font");
-    ASSERT_TRUE(fontsObj.isDict());
-    Dict *fonts = fontsObj.getDict();
-    ASSERT_EQ(fonts->getLength(), static_cast<int>(expected.size()));
-    for (int i = 0; i < fonts->getLength(); ++i) {
-        const std::string tag = fonts->getKey(i);
-        const Ref ref = fonts->getValNF(i).getRef();
-        Object dict = pdf.getXRef()->fetch(ref);
-        const std::unique_ptr<GfxFont> font =
-            GfxFont::makeFont(pdf.getXRef(), tag.c_str(), ref, dict.getDict());
-        const std::optional<GfxFontLoc> location = font->locateFont(pdf.getXRef(), nullptr);
-        ASSERT_TRUE(location) << tag;
-        EXPECT_EQ(fs::path(location->path).filename().string(), expected.at(tag)) << tag;
+    EXPECT_EQ(ChosenFiles(doc), expected);
+}
+
+// A font's name says nothing across documents: "Mingti" of a Japanese document and of a
+// Chinese one draw each with their own collection's font, whichever was opened first, and no
+// name a document chose finds its way into the configuration.
+TEST_F(CjkFonts, FontsOfOneNameInOtherDocumentsKeepTheirOwnSubstitutes) {
+    const std::map<std::string, std::string> japanese = {{"Cid", "msmincho.ttc"}};
+    const std::map<std::string, std::string> chinese = {{"Cid", "simsun.ttc"},
+                                                        {"Simple", "simsun.ttc"}};
+    for (const bool japaneseFirst : {true, false}) {
+        SCOPED_TRACE(japaneseFirst ? "Japanese first" : "Chinese first");
+        COpenedDocument first(
+            CjkFixture(japaneseFirst ? "same-name-japan1.pdf" : "same-name-gb1.pdf"));
+        ASSERT_TRUE(first.bOpened && first.Draw(1.0f).Drawn());
+        COpenedDocument second(
+            CjkFixture(japaneseFirst ? "same-name-gb1.pdf" : "same-name-japan1.pdf"));
+        ASSERT_TRUE(second.bOpened && second.Draw(1.0f).Drawn());
+        EXPECT_EQ(ChosenFiles(japaneseFirst ? first : second), japanese);
+        EXPECT_EQ(ChosenFiles(japaneseFirst ? second : first), chinese);
+        engine_ext::CConfigurationUse use;
+        const std::unique_ptr<GooString> registered(globalParams->findFontFile("Mingti"));
+        EXPECT_EQ(registered, nullptr);
     }
 }
 

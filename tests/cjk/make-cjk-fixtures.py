@@ -188,6 +188,35 @@ def embedded_documents(outdir, font_path):
     write(outdir, "gbk-hei-embedded-reference.pdf", writer, root)
 
 
+def named_cid_font(writer, name, ordering):
+    """A non-embedded TrueType composite font of an Adobe collection."""
+    cid_font = writer.add({
+        "Type": Name("Font"), "Subtype": Name("CIDFontType2"),
+        "BaseFont": Name(name),
+        "CIDSystemInfo": {"Registry": "Adobe", "Ordering": ordering,
+                          "Supplement": 2},
+        "FontDescriptor": descriptor(writer, name, flags=4), "DW": FULL_WIDTH})
+    return writer.add({
+        "Type": Name("Font"), "Subtype": Name("Type0"),
+        "BaseFont": Name(name), "Encoding": Name("Identity-H"),
+        "DescendantFonts": [cid_font]})
+
+
+def same_name_documents(outdir):
+    """Two documents whose non-embedded fonts share the name "Mingti": a
+    Japanese composite font in one, a Chinese composite font and a simple font
+    in the other."""
+    for ordering, fonts in (("Japan1", ("Cid",)), ("GB1", ("Cid", "Simple"))):
+        writer = PdfWriter()
+        made = {"Cid": lambda w: named_cid_font(w, "Mingti", ordering),
+                "Simple": lambda w: simple_truetype(w, "Mingti")}
+        resources = {tag: made[tag](writer) for tag in fonts}
+        lines = [show(tag, "<0001>", y=60 - 30 * row)
+                 for row, tag in enumerate(resources)]
+        root = page_document(writer, resources, lines)
+        write(outdir, "same-name-%s.pdf" % ordering.lower(), writer, root)
+
+
 def font_state(writer, font, operand):
     """A graphics state that sets the font; the page draws text with it."""
     state = {"Type": Name("ExtGState"), "Font": [font, SIZE]}
@@ -350,6 +379,7 @@ def main(argv):
     embedded_documents(args.outdir, args.font)
     font_choice_document(args.outdir)
     state_font_documents(args.outdir)
+    same_name_documents(args.outdir)
     reportlab_document(args.outdir)
     return 0
 

@@ -2,6 +2,7 @@
 // under the Windows file names. fontconfig reads its configuration once per process, so
 // this test has an executable of its own and sets FONTCONFIG_FILE before anything starts.
 
+#include "engine-ext/CjkFontSubstitution.h"
 #include "engine-ext/EngineConfiguration.h"
 #include "engine-ext/Gbk.h"
 #include "tests/support/EngineHandle.h"
@@ -78,18 +79,26 @@ TEST_F(FontTables, NamedCidFontsAreRegisteredOnlyWhenTheirFileExists) {
     EXPECT_EQ(Registered("Helvetica"), Font("Arial.ttf"));
 }
 
-TEST_F(FontTables, CollectionFontsPreferTheTtcThenFallBackToFontconfig) {
+// What a non-embedded font is drawn with, by the substitute name it is given at open.
+TEST_F(FontTables, SubstitutesTakeTheCollectionFontOrTheNamedFile) {
     if (!fs::exists(kZenHei) || !fs::exists(kUMing))
         GTEST_SKIP() << "Debian's free fonts are not installed";
+    using engine_ext::CCjkFontSubstitution;
     CEngineHandle h;
     ASSERT_EQ(h.Open(testsupport::Fixture("cjk.pdf")), 0);
-    engine_ext::CConfigurationUse use;
-    EXPECT_EQ(use.CollectionFontFile("Adobe-GB1"), Font("simsun.ttc"));
+    engine_ext::CConfigurationUse use(true);
+    EXPECT_EQ(Registered(CCjkFontSubstitution::ChoiceName("Adobe-GB1", "")), Font("simsun.ttc"));
     // No mingliu, msmincho or batang here: fontconfig's best font for the language.
-    const std::string traditional = use.CollectionFontFile("Adobe-CNS1");
+    const std::string traditional = Registered(CCjkFontSubstitution::ChoiceName("Adobe-CNS1", ""));
     EXPECT_TRUE(traditional == Font("simsun.ttc") || traditional == Font("SIMHEI.TTF") ||
                 traditional == Font("SimSun.ttf"))
         << traditional;
-    EXPECT_EQ(use.CollectionFontFile("Unidocs-Korea1"), use.CollectionFontFile("Adobe-Korea1"));
-    EXPECT_EQ(use.CollectionFontFile("Adobe-Identity"), "");
+    EXPECT_EQ(Registered(CCjkFontSubstitution::ChoiceName("Unidocs-Korea1", "")),
+              Registered(CCjkFontSubstitution::ChoiceName("Adobe-Korea1", "")));
+    EXPECT_EQ(Registered(CCjkFontSubstitution::ChoiceName("Adobe-Identity", "")), "");
+    // A named font's file where it exists, the collection's font where it does not.
+    EXPECT_EQ(Registered(CCjkFontSubstitution::ChoiceName("Adobe-Japan1", "SimHei.ttf")),
+              Font("SIMHEI.TTF"));
+    EXPECT_EQ(Registered(CCjkFontSubstitution::ChoiceName("Adobe-GB1", "SimKai.ttf")),
+              Font("simsun.ttc"));
 }
