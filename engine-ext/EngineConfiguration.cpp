@@ -2,80 +2,20 @@
 
 #include "engine-ext/CjkFontSubstitution.h"
 #include "engine-ext/ConfigurationTables.h"
+#include "engine-ext/PopplerDataFolder.h"
 #include "engine-ext/ResourcePath.h"
 #include "platform/FontFiles.h"
-#include "platform/SpecialFolders.h"
 
 #include <GlobalParams.h>
 #include <goo/GooString.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <mutex>
-#include <unistd.h>
-
-namespace fs = std::filesystem;
 
 namespace engine_ext {
 
 namespace {
-
-// Poppler reads its CJK tables from a data folder of its own layout; ours lies below the
-// resource base path under other names. A private folder of links bridges the two, so the
-// files are read where they are and nothing is copied.
-class CDataFolder {
-public:
-    explicit CDataFolder(const std::string &base) {
-        std::string pattern = (platform::UserTempFolder().empty() ? platform::TempFolder()
-                                                                  : platform::UserTempFolder()) +
-                              "/config-XXXXXX";
-        if (mkdtemp(pattern.data()))
-            m_strPath = pattern;
-        if (!m_strPath.empty())
-            LayOut(AbsoluteBase(base));
-    }
-    ~CDataFolder() {
-        std::error_code ec;
-        if (!m_strPath.empty())
-            fs::remove_all(m_strPath, ec);
-    }
-    CDataFolder(const CDataFolder &) = delete;
-    CDataFolder &operator=(const CDataFolder &) = delete;
-
-    // Poppler keeps this pointer: the folder object must outlive the GlobalParams.
-    const char *Path() const { return m_strPath.c_str(); }
-
-private:
-    // Links are resolved from their own folder, so a relative base must be made absolute.
-    static std::string AbsoluteBase(const std::string &base) {
-        if (base.empty() || base.front() == '/')
-            return base;
-        std::error_code ec;
-        return fs::current_path(ec).string() + "/" + base;
-    }
-
-    // Names are the plain concatenation of base and relative name, exactly as registered.
-    // A link whose target is missing is harmless: Poppler finds the file absent.
-    void Link(const std::string &target, const std::string &link) {
-        std::error_code ec;
-        fs::create_directories(fs::path(link).parent_path(), ec);
-        fs::create_symlink(target, link, ec);
-    }
-
-    void LayOut(const std::string &base) {
-        for (const CollectionResources &c : kCollections) {
-            Link(base + c.cidToUnicodeFile, m_strPath + "/cidToUnicode/" + c.collection);
-            Link(base + c.cMapDir, m_strPath + "/cMap/" + c.collection);
-        }
-        for (const char *encoding : kUnicodeMapEncodings)
-            Link(base + "UnicodeMap/" + encoding + ".unicodeMap",
-                 m_strPath + "/unicodeMap/" + encoding);
-    }
-
-    std::string m_strPath;
-};
 
 // A name without a file is left to Poppler's own search.
 void AddFontFile(GlobalParams &params, const std::string &name, const std::string &path) {
@@ -88,9 +28,18 @@ void AddFontFile(GlobalParams &params, const std::string &name, const std::strin
 
 class CEngineConfiguration {
 public:
-    explicit CEngineConfiguration(std::string base)
-        : m_strBase(std::move(base)), m_DataFolder(m_strBase) {
-        globalParams = std::make_unique<GlobalParams>(m_DataFolder.Path());
+    // Null when Poppler's data folder cannot be made: without it Poppler would look for its
+    // tables at the root of the file system.
+    static std::unique_ptr<CEngineConfiguration> Make(std::string base) {
+        auto folder = std::make_unique<CPopplerDataFolder>(base);
+        if (!folder->Made())
+            return nullptr;
+        return std::make_unique<CEngineConfiguration>(std::move(base), std::move(folder));
+    }
+
+    CEngineConfiguration(std::string base, std::unique_ptr<CPopplerDataFolder> folder)
+        : m_strBase(std::move(base)), m_pDataFolder(std::move(folder)) {
+        globalParams = std::make_unique<GlobalParams>(m_pDataFolder->Path());
         globalParams->setErrQuiet(true);
         globalParams->setTextEncoding("Latin1");
     }
@@ -165,7 +114,7 @@ private:
     }
 
     std::string m_strBase;
-    CDataFolder m_DataFolder;
+    std::unique_ptr<CPopplerDataFolder> m_pDataFolder;
     std::once_flag m_FontsRegistered;
 };
 
@@ -187,12 +136,12 @@ bool IsBuiltFrom(const std::string &base) {
     return g_pConfig && g_pConfig->Base() == base;
 }
 
-// Caller holds g_configLock exclusively.
+// Caller holds g_configLock exclusively. Without a configuration afterwards, none can be made.
 void BuildLocked(std::string base) {
     if (IsBuiltFrom(base))
         return;
     g_pConfig.reset();
-    g_pConfig = std::make_unique<CEngineConfiguration>(std::move(base));
+    g_pConfig = CEngineConfiguration::Make(std::move(base));
 }
 
 } // namespace
@@ -207,7 +156,7 @@ int BuildEngineConfiguration() {
     }
     std::unique_lock lock(g_configLock);
     BuildLocked(std::move(base));
-    return 1;
+    return g_pConfig ? 1 : 0;
 }
 
 void RetainEngineConfiguration() {

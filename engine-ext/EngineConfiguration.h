@@ -13,7 +13,9 @@ namespace engine_ext {
 // thread must not call BuildEngineConfiguration while it holds a CConfigurationUse.
 
 // Builds the configuration from the resource base path, or keeps the present one when it was
-// built from the same normalised path (it would come out the same). Returns 1.
+// built from the same normalised path (it would come out the same). Returns 1, or 0 when no
+// configuration can be made (its private folder cannot be created); there is then none, and
+// no document can be opened or drawn until a later build succeeds.
 int BuildEngineConfiguration();
 
 // Engines that are alive keep the configuration; the last one to go destroys it.
@@ -23,6 +25,7 @@ void ReleaseEngineConfiguration();
 class CConfigurationUse {
 public:
     // forDrawing: make a configuration first when none exists, and have its fonts registered.
+    // HasConfiguration() tells whether there is one to work with.
     explicit CConfigurationUse(bool forDrawing = false);
     ~CConfigurationUse();
     CConfigurationUse(const CConfigurationUse &) = delete;

@@ -45,13 +45,20 @@ template <typename R, typename F> R Guarded(R failResult, F &&call) noexcept {
     }
 }
 
+// What a call needs of the configuration. Poppler cannot parse a document without one; a call
+// that draws or reads text has one built first when none exists, and its fonts registered.
+// Without the configuration it needs, the call fails.
+enum class Needs { kNothing, kConfiguration, kFonts };
+
 template <typename R, typename F>
-R WithEngine(PDFHANDLE h, R nullResult, F &&call, bool buildConfiguration = false) noexcept {
+R WithEngine(PDFHANDLE h, R nullResult, F &&call, Needs needs = Needs::kNothing) noexcept {
     if (!h)
         return nullResult;
     const CEngineCall counted(*h);
     return Guarded(nullResult, [&] {
-        engine_ext::CConfigurationUse configuration(buildConfiguration);
+        engine_ext::CConfigurationUse configuration(needs == Needs::kFonts);
+        if (needs != Needs::kNothing && !configuration.HasConfiguration())
+            return nullResult;
         std::lock_guard lock(h->m_Lock);
         return call(*h);
     });
@@ -91,9 +98,12 @@ int PdfOpen(PDFHANDLE h, const char *fileName, const char *password, platform::T
     if (!h || !Guarded(0, engine_ext::BuildEngineConfiguration))
         return -1;
     std::optional<engine_ext::PubSecParameters> parameters;
-    const int opened = WithEngine(h, -1, [&](CPdfEngine &e) {
-        return OpenedOrClosed(e, [&] { return e.Open(fileName, password, tree, &parameters); });
-    });
+    const int opened = WithEngine(
+        h, -1,
+        [&](CPdfEngine &e) {
+            return OpenedOrClosed(e, [&] { return e.Open(fileName, password, tree, &parameters); });
+        },
+        Needs::kConfiguration);
     if (opened != CPdfEngine::kNeedsCertificateKey)
         return opened;
     const auto found = Guarded(std::optional<engine_ext::CertificateKey>(),
@@ -102,10 +112,14 @@ int PdfOpen(PDFHANDLE h, const char *fileName, const char *password, platform::T
         platform::ShowMessageBox(engine_ext::CertificateFailureMessage(found ? found->nError : 0));
         return -2;
     }
-    return WithEngine(h, -1, [&](CPdfEngine &e) {
-        return OpenedOrClosed(
-            e, [&] { return e.OpenCertificateEncrypted(fileName, *parameters, found->key, tree); });
-    });
+    return WithEngine(
+        h, -1,
+        [&](CPdfEngine &e) {
+            return OpenedOrClosed(e, [&] {
+                return e.OpenCertificateEncrypted(fileName, *parameters, found->key, tree);
+            });
+        },
+        Needs::kConfiguration);
 }
 
 int PdfIsOpen(PDFHANDLE h) {
@@ -184,7 +198,7 @@ int PdfDrawPage(PDFHANDLE h, platform::DeviceContext *dc, int page, int x, int y
     if (!dc)
         return -1;
     return WithEngine(
-        h, -1, [&](CPdfEngine &e) { return e.DrawPage(*dc, page, x, y); }, true);
+        h, -1, [&](CPdfEngine &e) { return e.DrawPage(*dc, page, x, y); }, Needs::kFonts);
 }
 
 int PdfGetRectText(PDFHANDLE h, int page, double xMin, double yMin, double xMax, double yMax,
@@ -195,14 +209,15 @@ int PdfGetRectText(PDFHANDLE h, int page, double xMin, double yMin, double xMax,
             e.GetRectText(page, xMin, yMin, xMax, yMax, buffer, length, capacity);
             return 1;
         },
-        true);
+        Needs::kFonts);
 }
 
 platform::Bitmap *PdfGetRectBitmap(PDFHANDLE h, platform::DeviceContext *, int page, int x, int y,
                                    int width, int height) {
     return WithEngine(
         h, static_cast<platform::Bitmap *>(nullptr),
-        [&](CPdfEngine &e) { return e.GetRectBitmap(page, x, y, width, height).release(); }, true);
+        [&](CPdfEngine &e) { return e.GetRectBitmap(page, x, y, width, height).release(); },
+        Needs::kFonts);
 }
 
 // The dialog is shown without the engine's lock: while it is open the view goes on painting,
@@ -218,7 +233,7 @@ int PdfPrint(PDFHANDLE h, const char *, int, int factor, int fit, PrintProgressP
     if (!choice)
         return -1;
     return WithEngine(
-        h, -1, [&](CPdfEngine &e) { return e.Print(*choice, factor, fit, cb); }, true);
+        h, -1, [&](CPdfEngine &e) { return e.Print(*choice, factor, fit, cb); }, Needs::kFonts);
 }
 
 int PdfSaveAs(PDFHANDLE h, const char *fileName, int overwrite) {

@@ -3,6 +3,7 @@
 
 #include "engine-ext/EngineConfiguration.h"
 #include "engine-ext/ResourcePath.h"
+#include "platform/SpecialFolders.h"
 #include "tests/support/EngineHandle.h"
 
 #include <GlobalParams.h>
@@ -11,7 +12,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sys/file.h>
+#include <unistd.h>
 
 using testsupport::CEngineHandle;
 using testsupport::CTempDir;
@@ -45,6 +52,27 @@ bool CMapFound(const char *collection, const char *name) {
         std::fclose(f);
     return f != nullptr;
 }
+
+// TMPDIR for the length of a test.
+class CTempFolderSetting {
+public:
+    explicit CTempFolderSetting(const std::string &path) {
+        if (const char *old = std::getenv("TMPDIR"))
+            m_Old = old;
+        setenv("TMPDIR", path.c_str(), 1);
+    }
+    ~CTempFolderSetting() {
+        if (m_Old)
+            setenv("TMPDIR", m_Old->c_str(), 1);
+        else
+            unsetenv("TMPDIR");
+    }
+    CTempFolderSetting(const CTempFolderSetting &) = delete;
+    CTempFolderSetting &operator=(const CTempFolderSetting &) = delete;
+
+private:
+    std::optional<std::string> m_Old;
+};
 
 bool CidToUnicodeFound(const char *collection) {
     const GooString coll(collection);
@@ -106,4 +134,46 @@ TEST(EngineConfiguration, LivesUntilTheLastEngineIsDestroyed) {
     EXPECT_FALSE(engine_ext::CConfigurationUse().HasConfiguration());
     // Whatever needs one builds it again on demand.
     EXPECT_TRUE(engine_ext::CConfigurationUse(true).HasConfiguration());
+}
+
+// Without its private folder no configuration is made at all (Poppler, given no folder, would
+// read its tables from the root of the file system): documents fail to open until the folder
+// can be made again.
+TEST(EngineConfiguration, WithoutItsPrivateFolderNoneIsMade) {
+    CTempDir dir;
+    std::ofstream(dir / "a-file") << "no folder can be made below a file";
+    CEngineHandle h;
+    {
+        const CTempFolderSetting tmp(dir / "a-file");
+        // A base path of its own, so that a configuration must be built.
+        PdfSetResourceDir(h, (dir / "elsewhere").c_str());
+        EXPECT_EQ(engine_ext::BuildEngineConfiguration(), 0);
+        EXPECT_EQ(h.Open(testsupport::Fixture("cjk.pdf")), -1);
+        EXPECT_FALSE(engine_ext::CConfigurationUse(true).HasConfiguration());
+    }
+    EXPECT_EQ(h.Open(testsupport::Fixture("cjk.pdf")), 0);
+}
+
+// The private folders of configurations whose processes ended are removed when the next one is
+// made; a folder still held by its process, and other names, stay.
+TEST(EngineConfiguration, FoldersLeftByEndedProcessesAreRemoved) {
+    CTempDir dir;
+    const CTempFolderSetting tmp(dir.Path());
+    const std::string own = platform::UserTempFolder();
+    ASSERT_FALSE(own.empty());
+    for (const char *name : {"config-abc123", "config-inuse1", "config-longer-name"})
+        std::filesystem::create_directories(own + "/" + name + "/cMap");
+    const int held = open((own + "/config-inuse1").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_EQ(flock(held, LOCK_EX), 0);
+    CEngineHandle h;
+    PdfSetResourceDir(h, (dir / "a-base-of-its-own").c_str());
+    EXPECT_EQ(engine_ext::BuildEngineConfiguration(), 1);
+    close(held);
+    EXPECT_FALSE(std::filesystem::exists(own + "/config-abc123"));
+    EXPECT_TRUE(std::filesystem::exists(own + "/config-inuse1"));
+    EXPECT_TRUE(std::filesystem::exists(own + "/config-longer-name"));
+    int configurations = 0;
+    for (const auto &entry : std::filesystem::directory_iterator(own))
+        configurations += entry.path().filename().string().starts_with("config-");
+    EXPECT_EQ(configurations, 3); // the two kept and the new one
 }
