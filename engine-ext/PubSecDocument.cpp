@@ -7,6 +7,7 @@
 #include <XRef.h>
 #include <goo/gfile.h>
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <vector>
@@ -50,7 +51,8 @@ namespace {
 struct CDecryptedBytes {
     std::string m_Bytes;
     GooString m_FileName;
-    std::unique_ptr<GooFile> m_pOriginal;
+    std::shared_ptr<GooFile> m_pOriginal;
+    Goffset m_nHeaderOffset;
 };
 
 // Poppler saves a document by copying its stream. For this one a copy is the encrypted file it
@@ -58,13 +60,15 @@ struct CDecryptedBytes {
 class CDecryptedFileStream : private CDecryptedBytes, public MemStream {
 public:
     CDecryptedFileStream(std::string bytes, const std::string &fileName,
-                         std::unique_ptr<GooFile> original)
-        : CDecryptedBytes{std::move(bytes), GooString(fileName), std::move(original)},
+                         std::shared_ptr<GooFile> original, Goffset headerOffset)
+        : CDecryptedBytes{std::move(bytes), GooString(fileName), std::move(original), headerOffset},
           MemStream(m_Bytes.data(), 0, static_cast<Goffset>(m_Bytes.size()), Object(objNull)) {}
 
     GooString *getFileName() override { return &m_FileName; }
     BaseStream *copy() override {
-        return new FileStream(m_pOriginal.get(), 0, false, m_pOriginal->size(), Object(objNull));
+        const Goffset size = m_pOriginal->size();
+        const Goffset start = std::min(m_nHeaderOffset, size);
+        return new FileStream(m_pOriginal.get(), start, false, size - start, Object(objNull));
     }
 };
 
@@ -178,13 +182,11 @@ void CDecryptedDocumentWriter::WriteTrailer(int size, CStringOutStream &out) {
     out.printf("\n");
 }
 
-std::unique_ptr<PDFDoc> OpenDecryptedDocument(std::string bytes, const GooString *originalFile) {
-    const std::string name = originalFile ? originalFile->toStr() : "";
-    std::unique_ptr<GooFile> original = GooFile::open(name);
-    if (!original)
-        return PDFDoc::ErrorPDFDoc(errOpenFile, std::make_unique<GooString>(name));
+std::unique_ptr<PDFDoc> OpenDecryptedDocument(std::string bytes, const std::string &fileName,
+                                              std::shared_ptr<GooFile> original,
+                                              Goffset headerOffset) {
     return std::make_unique<PDFDoc>(
-        new CDecryptedFileStream(std::move(bytes), name, std::move(original)));
+        new CDecryptedFileStream(std::move(bytes), fileName, std::move(original), headerOffset));
 }
 
 } // namespace engine_ext

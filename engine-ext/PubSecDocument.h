@@ -6,11 +6,12 @@
 // like any other document; every later reading, drawing and extraction runs on plain bytes.
 
 #include <Object.h>
+#include <goo/gfile.h>
 
 #include <memory>
 #include <string>
 
-class GooString;
+class GooFile;
 class PDFDoc;
 class XRef;
 
@@ -39,9 +40,11 @@ private:
     bool m_bClearMetadata;
 };
 
-// Opens written bytes as a document whose file name is originalFile, the encrypted file: saving
-// a copy copies that file, never the decrypted bytes, and relative links resolve beside it.
-// Fails with errOpenFile when the original cannot be opened again.
-std::unique_ptr<PDFDoc> OpenDecryptedDocument(std::string bytes, const GooString *originalFile);
+// Opens written bytes as a document whose file is `original`, the encrypted file, named
+// fileName: saving a copy copies that file from its header (at byte headerOffset) on, never the
+// decrypted bytes, and relative links resolve beside it.
+std::unique_ptr<PDFDoc> OpenDecryptedDocument(std::string bytes, const std::string &fileName,
+                                              std::shared_ptr<GooFile> original,
+                                              Goffset headerOffset);
 
 } // namespace engine_ext

@@ -10,9 +10,9 @@
 #include <Stream.h>
 #include <XRef.h>
 #include <goo/GooString.h>
+#include <goo/gfile.h>
 
 #include <algorithm>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,11 +31,19 @@ Object EncryptDictionary(XRef &xref) {
     return xref.getTrailerDict()->dictLookup("Encrypt");
 }
 
-std::optional<std::string> ReadFile(const std::string &name) {
-    std::ifstream in(name, std::ios::binary);
-    if (!in)
+std::optional<std::string> ReadAll(const GooFile &file) {
+    const Goffset size = file.size();
+    if (size < 0)
         return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    for (Goffset done = 0; done < size;) {
+        const int chunk = static_cast<int>(std::min<Goffset>(size - done, 1 << 20));
+        const int got = file.read(bytes.data() + done, chunk, done);
+        if (got <= 0)
+            return std::nullopt;
+        done += got;
+    }
+    return bytes;
 }
 
 std::unique_ptr<PDFDoc> Failed(const std::string &fileName, int errorCode) {
@@ -75,27 +83,29 @@ CertificateKey FindCertificateKey(const PubSecParameters &parameters) {
     return search;
 }
 
-std::unique_ptr<PDFDoc> OpenCertificateEncrypted(const std::string &fileName,
-                                                 const PubSecParameters &parameters,
-                                                 const std::vector<unsigned char> &key) {
-    const std::optional<std::string> file = ReadFile(fileName);
+CertificateDocument OpenCertificateEncrypted(const std::string &fileName,
+                                             const PubSecParameters &parameters,
+                                             const std::vector<unsigned char> &key) {
+    std::shared_ptr<GooFile> original = GooFile::open(fileName);
+    const std::optional<std::string> file = original ? ReadAll(*original) : std::nullopt;
     if (!file)
-        return Failed(fileName, errOpenFile);
+        return {Failed(fileName, errOpenFile), nullptr};
     // Every object is read once more below, which from memory takes half the time it takes
     // through the file stream's small reads. Poppler refuses this copy as it refused the file.
     PDFDoc source(new MemStream(file->data(), 0, static_cast<Goffset>(file->size()), Object()));
     // Read before the table is keyed: afterwards the recipient strings would be "decrypted".
     const std::optional<PubSecParameters> now = ReadCertificateParameters(source);
     if (!now || now->recipients != parameters.recipients || key.size() != now->nKeyLength)
-        return Failed(fileName, errDamaged);
+        return {Failed(fileName, errDamaged), nullptr};
+    // Poppler starts the file at its "%PDF-" header; a copy starts there too.
+    const Goffset header = source.getBaseStream()->getStart();
     XRef &xref = *source.getXRef();
     const Object &encryptRef = xref.getTrailerDict()->dictLookupNF("Encrypt");
     xref.setEncryption(kAllPermissions, true, key.data(), static_cast<int>(key.size()),
                        now->nVersion, now->nRevision, now->algorithm);
     CDecryptedDocumentWriter writer(xref, encryptRef.isRef() ? encryptRef.getRef() : Ref::INVALID(),
                                     !now->bEncryptMetadata);
-    const GooString name(fileName);
-    return OpenDecryptedDocument(writer.Write(), &name);
+    return {OpenDecryptedDocument(writer.Write(), fileName, original, header), original};
 }
 
 std::string CertificateFailureMessage(int nssError) {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+class GooFile;
 class PDFDoc;
 
 namespace engine_ext {
@@ -33,11 +34,16 @@ struct CertificateKey {
 CertificateKey FindCertificateKey(const PubSecParameters &parameters);
 
 // 3. the file read again and opened decrypted with that key. It keeps the file's name: saving a
-//    copy copies the encrypted file. A file that no longer carries the same recipients fails
-//    with errDamaged.
-std::unique_ptr<PDFDoc> OpenCertificateEncrypted(const std::string &fileName,
-                                                 const PubSecParameters &parameters,
-                                                 const std::vector<unsigned char> &key);
+//    copy copies the encrypted file, from its header on, through the handle it was read with,
+//    which is held open with it to tell whether the file changed since. A file that no longer
+//    carries the same recipients fails with errDamaged.
+struct CertificateDocument {
+    std::unique_ptr<PDFDoc> pDoc;
+    std::shared_ptr<GooFile> pFile; // null when the file could not be read
+};
+CertificateDocument OpenCertificateEncrypted(const std::string &fileName,
+                                             const PubSecParameters &parameters,
+                                             const std::vector<unsigned char> &key);
 
 // The text shown when no recipient block opens.
 std::string CertificateFailureMessage(int nssError);

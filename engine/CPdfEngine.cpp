@@ -2,6 +2,7 @@
 
 #include <SplashOutputDev.h>
 #include <TextOutputDev.h>
+#include <goo/gfile.h>
 
 CPdfEngine::CPdfEngine() = default;
 
@@ -20,6 +21,8 @@ void CPdfEngine::CloseDocument() {
     // The screen device caches the document's fonts by object number: it goes with it.
     m_pScreenDev.reset();
     m_pDoc.reset();
+    m_pOpenedFile.reset();
+    m_OpenedFileStatus.reset();
     m_bOpen = false;
 }
 

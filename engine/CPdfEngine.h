@@ -23,6 +23,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 struct PageSlice;
@@ -30,6 +31,7 @@ class SplashBitmap;
 class SplashOutputDev;
 class TextOutputDev;
 class OutlineItem;
+class GooFile;
 
 // Where a bookmark leads: a named destination, an explicit one, or a plain page number.
 struct BookMarkEntry {
@@ -103,6 +105,11 @@ public:
     WaterMarkArray m_WaterMarkArr;
 
     std::unique_ptr<PDFDoc> m_pDoc;
+    // The file of a document Poppler reads from memory, held open to copy it when saving and to
+    // tell whether it changed since; null when Poppler holds the file itself.
+    std::shared_ptr<GooFile> m_pOpenedFile;
+    // What the document's file was when it was opened, where it could be looked at.
+    std::optional<struct stat> m_OpenedFileStatus;
     std::unique_ptr<SplashOutputDev> m_pScreenDev;
     int m_nCurPage = 1;
     float m_fZoom = 1.0f;
@@ -127,6 +134,8 @@ public:
 
 private:
     int Adopt(std::unique_ptr<PDFDoc> doc, platform::TreeControl *tree);
+    void NoteOpenedFile();
+    bool IsOpenedFile(const struct stat &st) const;
     void AddOutlineItems(const Object &firstItem, platform::TreeControl &tree);
     void AddPageItems(platform::TreeControl &tree);
     void BuildPageSizes();

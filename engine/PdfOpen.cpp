@@ -62,7 +62,12 @@ int CPdfEngine::OpenCertificateEncrypted(const char *fileName,
                                          const std::vector<unsigned char> &key,
                                          platform::TreeControl *tree) {
     CloseDocument();
-    return Adopt(engine_ext::OpenCertificateEncrypted(fileName, parameters, key), tree);
+    engine_ext::CertificateDocument opened =
+        engine_ext::OpenCertificateEncrypted(fileName, parameters, key);
+    const int result = Adopt(std::move(opened.pDoc), tree);
+    if (result == 0)
+        m_pOpenedFile = std::move(opened.pFile);
+    return result;
 }
 
 int CPdfEngine::Adopt(std::unique_ptr<PDFDoc> doc, platform::TreeControl *tree) {
@@ -78,6 +83,7 @@ int CPdfEngine::Adopt(std::unique_ptr<PDFDoc> doc, platform::TreeControl *tree) 
     std::optional<std::vector<PageBox>> boxes = ReadPageBoxes(*doc, &entries);
     engine_ext::PrepareCjkFonts(*doc, boxes ? &entries : nullptr);
     m_pDoc = std::move(doc);
+    NoteOpenedFile();
     m_PageBoxes = boxes ? std::move(*boxes) : PageBoxesFromPoppler();
     BuildBookMarks(tree);
     BuildPageSizes();

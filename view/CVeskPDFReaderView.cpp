@@ -683,7 +683,8 @@ std::unique_ptr<QFileDialog> CVeskPDFReaderView::CreateSaveAsDialog(QWidget *own
 }
 
 // The dialog has already asked whether to replace a file of the chosen name, so a file there
-// is replaced; the engine writes the copy beside it and renames it over it only when complete.
+// is replaced; the engine puts the copy in its place only once it is complete, or, where a new
+// file would lose what the old one carries (other links, attributes), writes it over in place.
 void CVeskPDFReaderView::OnSaveAs() {
     if (!IsDocumentOpen())
         return;

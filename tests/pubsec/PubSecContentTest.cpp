@@ -25,7 +25,7 @@ std::unique_ptr<PDFDoc> OpenDocument(const std::string &path) {
     auto doc = std::make_unique<PDFDoc>(std::make_unique<GooString>(path));
     if (const auto parameters = engine_ext::ReadCertificateParameters(*doc)) {
         const engine_ext::CertificateKey found = engine_ext::FindCertificateKey(*parameters);
-        doc = engine_ext::OpenCertificateEncrypted(path, *parameters, found.key);
+        doc = engine_ext::OpenCertificateEncrypted(path, *parameters, found.key).pDoc;
     }
     return doc;
 }
