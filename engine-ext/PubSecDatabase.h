@@ -13,7 +13,8 @@ namespace engine_ext {
 // (a test switching databases, say), the old context is shut down before the new one opens:
 // only one database is ever open, and a certificate of one is never found through another.
 // A CPubSecDatabase holds the process-wide lock for its lifetime; open attempts on other
-// threads wait for it.
+// threads wait for it. Nothing that reaches the user runs while one lives: an open started
+// from a prompt's event loop on the same thread would wait for it for ever.
 class CPubSecDatabase {
 public:
     CPubSecDatabase();

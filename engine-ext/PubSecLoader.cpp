@@ -4,6 +4,7 @@
 #include "engine-ext/PubSecDocument.h"
 #include "engine-ext/PubSecFileKey.h"
 #include "engine-ext/PubSecRecipient.h"
+#include "platform/UiHooks.h"
 
 #include <ErrorCodes.h>
 #include <PDFDoc.h>
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace engine_ext {
@@ -23,9 +25,6 @@ namespace {
 
 // Every permission: the user holds a recipient's key, which counts as owner access.
 constexpr int kAllPermissions = -1;
-// A block costs a private-key operation when its recipient names one of the user's
-// certificates; real documents carry a handful, a crafted one could carry thousands.
-constexpr std::size_t kMaxRecipientsTried = 256;
 
 Object EncryptDictionary(XRef &xref) {
     return xref.getTrailerDict()->dictLookup("Encrypt");
@@ -66,21 +65,72 @@ std::optional<PubSecParameters> ReadCertificateParameters(PDFDoc &refused) {
     return ReadPubSecParameters(*encrypt.getDict());
 }
 
-// The key is derived while the database is held: digests need NSS.
-CertificateKey FindCertificateKey(const PubSecParameters &parameters) {
-    CertificateKey search;
-    const CPubSecDatabase database;
-    CPubSecRecipientDecryptor decryptor(database);
-    const std::size_t tried = std::min(parameters.recipients.size(), kMaxRecipientsTried);
-    for (std::size_t i = 0; i < tried; ++i) {
-        if (const auto content = decryptor.Decrypt(parameters.recipients[i])) {
-            search.key = DerivePubSecFileKey(parameters, *content);
-            return search;
+namespace {
+
+// Blocks are tried with the database held, the user is asked with it released: whatever the
+// prompt's event loop does, opening another certificate document included, never waits on
+// this search. A block that wanted the password is tried again with the answer.
+class CCertificateKeySearch {
+public:
+    explicit CCertificateKeySearch(const PubSecParameters &parameters)
+        : m_Parameters(parameters),
+          m_nLimit(std::min(parameters.recipients.size(), kMaxRecipientsTried)) {}
+
+    CertificateKey Run() {
+        while (const std::optional<std::string> token = TryBlocks())
+            AskPassword(*token);
+        return std::move(m_Result);
+    }
+
+private:
+    // Tries the blocks from the next one on; stops at the first that opens or that waits for a
+    // password the user may still be asked for, and then names its token.
+    std::optional<std::string> TryBlocks() {
+        const CPubSecDatabase database;
+        if (!database.IsOpen()) {
+            m_Result.nError = database.ErrorCode();
+            return std::nullopt;
+        }
+        CPubSecRecipientDecryptor decryptor(database);
+        if (m_Answer)
+            decryptor.OfferPassword(*std::exchange(m_Answer, std::nullopt));
+        for (; m_nNext < m_nLimit; ++m_nNext) {
+            ++m_Result.nBlocksTried;
+            // The key is derived while the database is held: digests need NSS.
+            if (const auto content = decryptor.Decrypt(m_Parameters.recipients[m_nNext])) {
+                m_Result.key = DerivePubSecFileKey(m_Parameters, *content);
+                return std::nullopt;
+            }
+            m_Result.nError = decryptor.ErrorCode();
+            if (decryptor.LockedToken() && !m_bDeclined && m_nAsked < kMaxPasswordPrompts)
+                return decryptor.LockedToken();
+        }
+        return std::nullopt;
+    }
+
+    // A refusal leaves the block locked: the search moves on and asks no more.
+    void AskPassword(const std::string &token) {
+        ++m_nAsked;
+        m_Answer = platform::AskPassword(token);
+        if (!m_Answer) {
+            m_bDeclined = true;
+            ++m_nNext;
         }
     }
-    // Without any recipient string the database's own state is all there is to report.
-    search.nError = parameters.recipients.empty() ? database.ErrorCode() : decryptor.ErrorCode();
-    return search;
+
+    const PubSecParameters &m_Parameters;
+    const std::size_t m_nLimit;
+    std::size_t m_nNext = 0;
+    std::optional<std::string> m_Answer;
+    int m_nAsked = 0;
+    bool m_bDeclined = false;
+    CertificateKey m_Result;
+};
+
+} // namespace
+
+CertificateKey FindCertificateKey(const PubSecParameters &parameters) {
+    return CCertificateKeySearch(parameters).Run();
 }
 
 CertificateDocument OpenCertificateEncrypted(const std::string &fileName,

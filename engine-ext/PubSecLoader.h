@@ -26,10 +26,17 @@ bool IsCertificateEncrypted(PDFDoc &refused);
 std::optional<PubSecParameters> ReadCertificateParameters(PDFDoc &refused);
 
 // 2. the file key from the first recipient block that opens with the user's certificates, in
-//    array order, or the NSS error of the last attempt;
+//    array order, or the NSS error of the last attempt. A block costs a private-key operation
+//    when its recipient names one of the user's certificates: real documents carry a handful,
+//    a crafted one could carry thousands, so no more than kMaxRecipientsTried are tried. When
+//    the database wants its password the user is asked through platform::AskPassword, a few
+//    times per document at most, with the database released: the prompt may open documents.
+constexpr std::size_t kMaxRecipientsTried = 256;
+constexpr int kMaxPasswordPrompts = 3;
 struct CertificateKey {
     std::vector<unsigned char> key; // empty when no block opened
     int nError = 0;
+    std::size_t nBlocksTried = 0; // blocks handed to the database, a block retried counting again
 };
 CertificateKey FindCertificateKey(const PubSecParameters &parameters);
 

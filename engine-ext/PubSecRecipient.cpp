@@ -1,7 +1,6 @@
 #include "engine-ext/PubSecRecipient.h"
 
 #include "engine-ext/PubSecDatabase.h"
-#include "platform/UiHooks.h"
 
 #include <cms.h>
 #include <pk11pub.h>
@@ -14,20 +13,19 @@ namespace engine_ext {
 
 namespace {
 
-// NSS asks again after a wrong password until the callback gives up; the user gets a few
-// tries per document, and none after declining once.
+// NSS asks again after a wrong password until the callback gives up. The offered password is
+// handed over once; any further request names the token for the caller to ask the user.
 char *OnPasswordRequest(PK11SlotInfo *slot, PRBool, void *arg) {
-    auto *prompts = static_cast<CPubSecRecipientDecryptor::PasswordPrompts *>(arg);
-    if (!prompts || prompts->bDeclined ||
-        prompts->nAsked >= CPubSecRecipientDecryptor::kMaxPasswordPrompts)
+    auto *request = static_cast<CPubSecRecipientDecryptor::PasswordRequest *>(arg);
+    if (!request)
         return nullptr;
-    ++prompts->nAsked;
-    const std::optional<std::string> password = platform::AskPassword(PK11_GetTokenName(slot));
-    if (!password) {
-        prompts->bDeclined = true;
-        return nullptr;
+    if (request->offered) {
+        char *password = PORT_Strdup(request->offered->c_str());
+        request->offered.reset();
+        return password;
     }
-    return PORT_Strdup(password->c_str());
+    request->token = PK11_GetTokenName(slot);
+    return nullptr;
 }
 
 struct MessageDeleter {
@@ -46,10 +44,11 @@ CPubSecRecipientDecryptor::Decrypt(const std::string &block) {
         m_nError = m_Database.ErrorCode();
         return std::nullopt;
     }
+    m_Request.token.reset();
     SECItem der{siBuffer, reinterpret_cast<unsigned char *>(const_cast<char *>(block.data())),
                 static_cast<unsigned int>(block.size())};
     std::unique_ptr<NSSCMSMessage, MessageDeleter> message(NSS_CMSMessage_CreateFromDER(
-        &der, nullptr, nullptr, OnPasswordRequest, &m_Prompts, nullptr, nullptr));
+        &der, nullptr, nullptr, OnPasswordRequest, &m_Request, nullptr, nullptr));
     if (!message) {
         m_nError = PR_GetError();
         return std::nullopt;

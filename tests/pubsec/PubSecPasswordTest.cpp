@@ -1,11 +1,16 @@
 // A certificate database protected by a password: the engine asks through the password-prompt
 // hook, gives up after a few wrong answers or one refusal, and never fails without asking.
-// Every case has a database of its own: once unlocked, a database stays unlocked.
+// Every case has a database of its own: once unlocked, a database stays unlocked. The prompt
+// runs an event loop, from which the reading view may open documents of its own.
 
 #include "tests/pubsec/PubSecHome.h"
 #include "tests/support/EngineHandle.h"
 
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <future>
 
 using testsupport::CEngineHandle;
 using testsupport::CPubSecHome;
@@ -44,4 +49,47 @@ TEST(PubSecPassword, PromptAnswersDecideTheOutcome) {
         for (const std::string &what : prompt.m_Asked)
             EXPECT_FALSE(what.empty()) << c.scenario;
     }
+}
+
+namespace {
+
+// The user, asked for the password, first opens another certificate-encrypted document in a
+// second window, which asks in its turn; both questions get the right answer.
+class CPromptOpeningADocument : public platform::PasswordPromptHook {
+public:
+    CPromptOpeningADocument() { platform::SetPasswordPromptHook(this); }
+    ~CPromptOpeningADocument() override { platform::SetPasswordPromptHook(nullptr); }
+    std::optional<std::string> AskPassword(const std::string &) override {
+        if (++m_nAsked == 1) {
+            CEngineHandle other;
+            m_nOtherOpened = other.Open(PubSecFixture("v5-aes256.pdf"));
+            m_nOtherPages = PdfGetPageCount(other);
+        }
+        return kDatabasePassword;
+    }
+    int m_nAsked = 0;
+    int m_nOtherOpened = -1;
+    int m_nOtherPages = -1;
+};
+
+} // namespace
+
+TEST(PubSecPassword, APromptMayOpenAnotherCertificateDocument) {
+    CPubSecHome home({CPubSecHome::Alice()}, kDatabasePassword);
+    ASSERT_TRUE(home.IsReady());
+    CRecordingMessageBox messages;
+    CPromptOpeningADocument prompt;
+    auto opening = std::async(std::launch::async, [] {
+        CEngineHandle engine;
+        return engine.Open(PubSecFixture("v4-aes.pdf"));
+    });
+    if (opening.wait_for(std::chrono::seconds(60)) != std::future_status::ready) {
+        ADD_FAILURE() << "the open waits on itself";
+        std::_Exit(1); // the waiting thread can never be joined
+    }
+    EXPECT_EQ(opening.get(), 0);
+    EXPECT_EQ(prompt.m_nAsked, 2);
+    EXPECT_EQ(prompt.m_nOtherOpened, 0);
+    EXPECT_EQ(prompt.m_nOtherPages, 6);
+    EXPECT_TRUE(messages.m_Messages.empty());
 }
