@@ -111,3 +111,31 @@ TEST_F(PubSecContent, RealWorldFilesDecryptToReadableText) {
         EXPECT_NE(Text(doc->readMetadata()).find("<x:xmpmeta"), std::string::npos) << file.name;
     }
 }
+
+// Every recipient block but the last is for alice with its encrypted key spoilt: each costs her
+// database a private-key operation and opens nothing. Only so many are handed to it.
+TEST_F(PubSecContent, RecipientBlocksTriedStopAtTheLimit) {
+    const struct {
+        const char *name;
+        std::size_t nRecipients;
+        bool bOpens;
+    } cases[] = {
+        {"flood-255.pdf", engine_ext::kMaxRecipientsTried, true},
+        {"flood-4096.pdf", 4097, false},
+    };
+    for (const auto &c : cases) {
+        PDFDoc doc(std::make_unique<GooString>(PubSecFixture(c.name)));
+        const auto parameters = engine_ext::ReadCertificateParameters(doc);
+        ASSERT_TRUE(parameters) << c.name;
+        ASSERT_EQ(parameters->recipients.size(), c.nRecipients) << c.name;
+        const engine_ext::CertificateKey found = engine_ext::FindCertificateKey(*parameters);
+        EXPECT_EQ(found.nBlocksTried, engine_ext::kMaxRecipientsTried) << c.name;
+        EXPECT_EQ(found.key.size(), c.bOpens ? parameters->nKeyLength : 0u) << c.name;
+        if (!c.bOpens) {
+            EXPECT_NE(found.nError, 0) << c.name;
+        }
+    }
+    const std::unique_ptr<PDFDoc> opened = OpenDocument(PubSecFixture("flood-255.pdf"));
+    ASSERT_TRUE(opened->isOk());
+    EXPECT_EQ(PageText(*opened, 1), PageText(*OpenDocument(PubSecFixture("plain.pdf")), 1));
+}

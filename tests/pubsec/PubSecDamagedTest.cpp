@@ -1,6 +1,7 @@
-// Damaged certificate-encrypted documents: spoilt recipient strings are a certificate that does
-// not match (-2 and the error message); a spoilt encryption dictionary is a damaged file (-1,
-// nothing shown). Neither crashes, and the engine opens the next good document as usual.
+// Damaged certificate-encrypted documents: spoilt recipient strings, or more of them than are
+// tried, are a certificate that does not match (-2 and the error message); a spoilt encryption
+// dictionary is a damaged file (-1, nothing shown). Neither crashes, and the engine opens the next
+// good document as usual.
 
 #include "tests/pubsec/PubSecHome.h"
 #include "tests/support/EngineHandle.h"
@@ -25,6 +26,7 @@ TEST(PubSecDamaged, SpoiltFilesFailCleanly) {
         {"damaged-empty.pdf", -2},
         {"damaged-signed.pdf", -2},
         {"damaged-oversize.pdf", -2},
+        {"flood-4096.pdf", -2}, // alice's own block comes after too many spoilt ones
         {"broken-no-crypt-filter.pdf", -1},
         {"broken-unknown-method.pdf", -1},
         {"broken-long-key.pdf", -1},

@@ -7,6 +7,9 @@
 #   second-of-two.pdf          recipients [bob, alice]: only the second opens
 #   one-envelope.pdf           one recipient string whose envelope lists bob, then alice
 #   for-bob.pdf                for bob alone
+#   flood-255 flood-4096 .pdf  255 or 4096 recipients for alice that cost a private-key
+#                              operation each and never open, then alice's own: the 256th
+#                              opens, the 4097th is never tried
 #   damaged-KIND.pdf           alice's recipient string spoilt (make-pubsec.py --damage)
 #   broken-KIND.pdf            the encryption dictionary spoilt (make-pubsec.py --break)
 #   pdfbox-v1 pdfbox-v2 pdfbox-v5 .pdf
@@ -34,6 +37,9 @@ done
 generate v4-aes "$out/second-of-two.pdf" "$bob" "$alice"
 generate --one-envelope v4-aes "$out/one-envelope.pdf" "$bob" "$alice"
 generate v4-aes "$out/for-bob.pdf" "$bob"
+for flood in 255 4096; do
+    generate --flood "$flood" v4-aes "$out/flood-$flood.pdf" "$alice"
+done
 for kind in truncated garbage empty signed oversize; do
     generate --damage "$kind" v4-aes "$out/damaged-$kind.pdf" "$alice"
 done

@@ -3,7 +3,8 @@
 
 Usage:
     make-pubsec.py [--pages N] plain OUT.pdf
-    make-pubsec.py [--pages N] [--one-envelope] [--damage KIND] VARIANT OUT.pdf CERT.pem...
+    make-pubsec.py [--pages N] [--one-envelope] [--flood N] [--damage KIND] VARIANT OUT.pdf
+                   CERT.pem...
 
 The document is pdfgen's "outline" recipe (six pages, an outline with UTF-16 titles, named
 destinations) or, with --pages N, N plain pages; either way with an Info dictionary and an XMP
@@ -13,6 +14,9 @@ with it object for object.
 Each CERT.pem becomes one element of /Recipients, in order: a CMS enveloped-data message
 (made by the openssl command) holding a random 20-byte seed and 4 permission bytes. With
 --one-envelope there is one element whose message lists every certificate as a recipient.
+--flood N puts N elements before those: each a message for the first certificate whose
+encrypted key is spoilt, so that trying it costs that certificate's holder a private-key
+operation and never opens anything (RSA keys of 2048 bits).
 
 VARIANT (the encryption dictionary):
     v1          /V 1, RC4 with a 40-bit key
@@ -218,10 +222,21 @@ def file_key(variant, seed, recipients):
     return digest.digest()[:key_bytes]
 
 
+def spoilt_key(block):
+    """The block with a byte in the middle of its RSA-2048 encrypted key inverted."""
+    octets_256 = b"\x04\x82\x01\x00"
+    start = block.find(octets_256)
+    if start < 0 or block.find(octets_256, start + 1) >= 0:
+        raise ValueError("no single 2048-bit encrypted key in the message")
+    middle = start + len(octets_256) + 128
+    return block[:middle] + bytes([block[middle] ^ 0xFF]) + block[middle + 1:]
+
+
 def make_recipients(args, content):
+    flood = [spoilt_key(envelope(content, args.certs[:1]))] * args.flood
     if args.one_envelope:
-        return [envelope(content, args.certs)]
-    return [envelope(content, [cert]) for cert in args.certs]
+        return flood + [envelope(content, args.certs)]
+    return flood + [envelope(content, [cert]) for cert in args.certs]
 
 
 def spoil(kind, good, args):
@@ -275,6 +290,7 @@ def main(argv):
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--pages", type=int, default=0)
     parser.add_argument("--one-envelope", action="store_true")
+    parser.add_argument("--flood", type=int, default=0)
     parser.add_argument("--damage", choices=DAMAGES)
     parser.add_argument("--break", dest="break_kind", choices=BREAKS)
     parser.add_argument("variant", choices=["plain"] + list(VARIANTS))
