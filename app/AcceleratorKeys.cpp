@@ -28,7 +28,7 @@ QKeyCombination VirtualKeyToQt(std::uint16_t key) {
 
 } // namespace
 
-QKeySequence AcceleratorKeySequence(const res::SAccel &accel) {
+QList<QKeySequence> AcceleratorKeySequences(const res::SAccel &accel) {
     const QKeyCombination key = VirtualKeyToQt(accel.key);
     Qt::KeyboardModifiers modifiers = key.keyboardModifiers();
     if (accel.fVirt & res::FCONTROL)
@@ -37,5 +37,8 @@ QKeySequence AcceleratorKeySequence(const res::SAccel &accel) {
         modifiers |= Qt::ShiftModifier;
     if (accel.fVirt & res::FALT)
         modifiers |= Qt::AltModifier;
-    return QKeySequence(QKeyCombination(modifiers, key.key()));
+    QList<QKeySequence> sequences{QKeySequence(QKeyCombination(modifiers, key.key()))};
+    if (modifiers & Qt::KeypadModifier)
+        sequences.append(QKeySequence(QKeyCombination(modifiers & ~Qt::KeypadModifier, key.key())));
+    return sequences;
 }

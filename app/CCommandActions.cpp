@@ -147,7 +147,7 @@ void CCommandActions::BuildToolBar(QToolBar *pBar, const res::SToolbar &toolbar)
 void CCommandActions::AddAccelerators(int nTableId) {
     std::map<int, QList<QKeySequence>> keys;
     for (const res::SAccel &accel : res::LoadAccelerators(nTableId))
-        keys[accel.nCmd].append(AcceleratorKeySequence(accel));
+        keys[accel.nCmd].append(AcceleratorKeySequences(accel));
     for (const auto &[nID, sequences] : keys) {
         QAction *pAction = Ensure(nID, CommandToolTip(nID));
         pAction->setShortcuts(sequences);

@@ -53,12 +53,16 @@ public:
     CPdfEngine(const CPdfEngine &) = delete;
     CPdfEngine &operator=(const CPdfEngine &) = delete;
 
-    // Held by every call on this engine (see PdfApi.cpp).
+    // Held by every call on this engine that reads the document or draws (see PdfApi.cpp).
     std::mutex m_Lock;
     // Calls inside the engine or waiting for m_Lock; PdfDestroy waits until none is left.
     std::mutex m_CallersLock;
     std::condition_variable m_NoCallers;
     int m_nCallers = 0; // guarded by m_CallersLock
+    // Guards the layout: the page arrays, zoom, rotation, open flag and page count. They are
+    // changed only with both locks held (m_Lock first), so a layout query holds this lock
+    // alone and never waits for a page being drawn.
+    std::mutex m_LayoutLock;
 
     // Opening and bookmarks (PdfOpen.cpp, PdfBookmarks.cpp).
     static constexpr int kNeedsCertificateKey = 1; // Open: finish with OpenCertificateEncrypted
@@ -74,7 +78,11 @@ public:
     int GetLinkTarget(platform::TreeItem item);
     int CanCopy() const;
 
-    // Geometry and layout (PdfGeometry.cpp).
+    // Geometry and layout (PdfGeometry.cpp). The Layout* queries answer from the page arrays
+    // alone, never from the document, so they need only m_LayoutLock.
+    int LayoutPageCount() const;
+    int LayoutPageWidth(int page) const;
+    int LayoutPageHeight(int page) const;
     int GetPageCount() const;
     int GetPageWidth(int page) const;
     int GetPageHeight(int page) const;
@@ -87,6 +95,7 @@ public:
     int GetVisibleRange(int top, int bottom, int *first, int *last);
 
     // Rendering and extraction (PdfRender.cpp, PdfText.cpp), saving (PdfSaveAs.cpp).
+    int SetDeviceScale(float scale);
     int DrawPage(platform::DeviceContext &dc, int page, int x, int y);
     std::unique_ptr<platform::Bitmap> GetRectBitmap(int page, int x, int y, int width, int height);
     void GetRectText(int page, double xMin, double yMin, double xMax, double yMax, char16_t *buffer,
@@ -111,8 +120,10 @@ public:
     // What the document's file was when it was opened, where it could be looked at.
     std::optional<struct stat> m_OpenedFileStatus;
     std::unique_ptr<SplashOutputDev> m_pScreenDev;
-    int m_nCurPage = 1;
+    std::atomic<int> m_nCurPage = 1; // moved by layout queries, read by printing too
     float m_fZoom = 1.0f;
+    // Device pixels per layout pixel for screen pages (PdfSetDeviceScale); guarded by m_Lock.
+    float m_fDeviceScale = 1.0f;
     platform::DeviceContext m_hMemDC; // holds the last page bitmap
     int m_nBmpHeight = 0;
     int m_nBmpWidth = 0;
@@ -121,7 +132,7 @@ public:
     std::vector<BookMarkEntry> m_BookMarkArr;
     int m_nRotate = 0; // view rotation: 0, 90, 180 or 270
     bool m_bOpen = false;
-    int m_bRedraw = 0;
+    std::atomic<int> m_bRedraw = 0; // set by page changes, which take no render lock
     std::unique_ptr<TextOutputDev> m_pTextDev;
     std::unique_ptr<std::uint8_t[]> m_pRowBuf; // widened rows of screen renders
     std::size_t m_nRowBufSize = 0;
@@ -145,7 +156,8 @@ private:
     int ScaledHeight(int page) const;
     int PageBottom(int page) const;
     bool HasPage(int page) const;
-    bool DrawOnScreenDevice(int page, const PageSlice &slice);
+    bool DrawOnScreenDevice(int page, const PageSlice &slice, float zoom);
+    float ScreenZoom() const { return m_fZoom * m_fDeviceScale; }
     bool RenderPage(int page);
     bool BlankPage(int page);
     bool MakePageBitmap(SplashBitmap &rows);

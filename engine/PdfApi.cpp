@@ -1,9 +1,13 @@
-// The flat call interface: null-handle answers and the per-engine lock live here, the work
+// The flat call interface: null-handle answers and the per-engine locks live here, the work
 // in CPdfEngine. The configuration is held steady for the whole call (see
 // engine_ext::CConfigurationUse), and always taken before the engine's own lock so that a
 // rebuild in one window can never wait on an engine that waits on the rebuild. Nothing is
 // thrown past these functions, and the user is asked or told nothing while a lock is held: a
 // nested event loop may call the engine again.
+//
+// Layout queries take only the layout lock, so a paint asking where pages lie never waits for
+// a page being drawn on the render thread; calls that change the layout take the engine's lock
+// and then the layout lock, so a draw never sees the layout change under it.
 
 #include "engine/PdfApi.h"
 
@@ -74,6 +78,27 @@ template <typename F> int OpenedOrClosed(CPdfEngine &e, F &&open) {
     }
 }
 
+template <typename R, typename F> R WithLayout(PDFHANDLE h, R nullResult, F &&call) noexcept {
+    if (!h)
+        return nullResult;
+    const CEngineCall counted(*h);
+    return Guarded(nullResult, [&] {
+        std::lock_guard lock(h->m_LayoutLock);
+        return call(*h);
+    });
+}
+
+template <typename R, typename F>
+R WithLayoutChange(PDFHANDLE h, R nullResult, F &&call, Needs needs = Needs::kNothing) noexcept {
+    return WithEngine(
+        h, nullResult,
+        [&](CPdfEngine &e) {
+            std::lock_guard lock(e.m_LayoutLock);
+            return call(e);
+        },
+        needs);
+}
+
 } // namespace
 
 PDFHANDLE PdfCreate() {
@@ -98,7 +123,7 @@ int PdfOpen(PDFHANDLE h, const char *fileName, const char *password, platform::T
     if (!h || !Guarded(0, engine_ext::BuildEngineConfiguration))
         return -1;
     std::optional<engine_ext::PubSecParameters> parameters;
-    const int opened = WithEngine(
+    const int opened = WithLayoutChange(
         h, -1,
         [&](CPdfEngine &e) {
             return OpenedOrClosed(e, [&] { return e.Open(fileName, password, tree, &parameters); });
@@ -112,7 +137,7 @@ int PdfOpen(PDFHANDLE h, const char *fileName, const char *password, platform::T
         platform::ShowMessageBox(engine_ext::CertificateFailureMessage(found ? found->nError : 0));
         return -2;
     }
-    return WithEngine(
+    return WithLayoutChange(
         h, -1,
         [&](CPdfEngine &e) {
             return OpenedOrClosed(e, [&] {
@@ -123,59 +148,59 @@ int PdfOpen(PDFHANDLE h, const char *fileName, const char *password, platform::T
 }
 
 int PdfIsOpen(PDFHANDLE h) {
-    return WithEngine(h, 0, [](CPdfEngine &e) { return e.m_bOpen ? 1 : 0; });
+    return WithLayout(h, 0, [](CPdfEngine &e) { return e.m_bOpen ? 1 : 0; });
 }
 
 int PdfGetPageCount(PDFHANDLE h) {
-    return WithEngine(h, -1, [](CPdfEngine &e) { return e.GetPageCount(); });
+    return WithLayout(h, -1, [](CPdfEngine &e) { return e.LayoutPageCount(); });
 }
 
 int PdfGetPageWidth(PDFHANDLE h, int page) {
-    return WithEngine(h, -1, [=](CPdfEngine &e) { return e.GetPageWidth(page); });
+    return WithLayout(h, -1, [=](CPdfEngine &e) { return e.LayoutPageWidth(page); });
 }
 
 int PdfGetPageHeight(PDFHANDLE h, int page) {
-    return WithEngine(h, -1, [=](CPdfEngine &e) { return e.GetPageHeight(page); });
+    return WithLayout(h, -1, [=](CPdfEngine &e) { return e.LayoutPageHeight(page); });
 }
 
 float PdfGetZoom(PDFHANDLE h) {
-    return WithEngine(h, -1.0f, [](CPdfEngine &e) { return e.m_fZoom; });
+    return WithLayout(h, -1.0f, [](CPdfEngine &e) { return e.m_fZoom; });
 }
 
 int PdfSetZoom(PDFHANDLE h, float zoom) {
-    return WithEngine(h, -1, [=](CPdfEngine &e) { return e.SetZoom(zoom); });
+    return WithLayoutChange(h, -1, [=](CPdfEngine &e) { return e.SetZoom(zoom); });
 }
 
 int PdfRotate(PDFHANDLE h, int delta) {
-    return WithEngine(h, -1, [=](CPdfEngine &e) { return e.Rotate(delta); });
+    return WithLayoutChange(h, -1, [=](CPdfEngine &e) { return e.Rotate(delta); });
 }
 
 int PdfGetRotation(PDFHANDLE h) {
-    return WithEngine(h, -1, [](CPdfEngine &e) { return e.m_nRotate; });
+    return WithLayout(h, -1, [](CPdfEngine &e) { return e.m_nRotate; });
 }
 
 int PdfGoToPage(PDFHANDLE h, int page) {
-    return WithEngine(h, -1, [=](CPdfEngine &e) { return e.GoToPage(page); });
+    return WithLayout(h, -1, [=](CPdfEngine &e) { return e.GoToPage(page); });
 }
 
 int PdfGetCurrentPage(PDFHANDLE h) {
-    return WithEngine(h, -1, [](CPdfEngine &e) { return e.m_nCurPage; });
+    return WithLayout(h, -1, [](CPdfEngine &e) { return e.m_nCurPage.load(); });
 }
 
 int PdfGetDocExtent(PDFHANDLE h, int *width, int *height) {
-    return WithEngine(h, -1, [=](CPdfEngine &e) { return e.GetDocExtent(width, height); });
+    return WithLayout(h, -1, [=](CPdfEngine &e) { return e.GetDocExtent(width, height); });
 }
 
 int PdfGetPageLeft(PDFHANDLE h, int page, int width) {
-    return WithEngine(h, -1, [=](CPdfEngine &e) { return e.GetPageLeft(page, width); });
+    return WithLayout(h, -1, [=](CPdfEngine &e) { return e.GetPageLeft(page, width); });
 }
 
 int PdfGetPageTop(PDFHANDLE h, int page) {
-    return WithEngine(h, -1, [=](CPdfEngine &e) { return e.GetPageTop(page); });
+    return WithLayout(h, -1, [=](CPdfEngine &e) { return e.GetPageTop(page); });
 }
 
 int PdfGetVisibleRange(PDFHANDLE h, int top, int bottom, int *first, int *last) {
-    return WithEngine(h, -1,
+    return WithLayout(h, -1,
                       [=](CPdfEngine &e) { return e.GetVisibleRange(top, bottom, first, last); });
 }
 
@@ -192,6 +217,10 @@ int PdfSetRedraw(PDFHANDLE h, int flag) {
         e.m_bRedraw = flag;
         return 0;
     });
+}
+
+int PdfSetDeviceScale(PDFHANDLE h, float scale) {
+    return WithEngine(h, -1, [=](CPdfEngine &e) { return e.SetDeviceScale(scale); });
 }
 
 int PdfDrawPage(PDFHANDLE h, platform::DeviceContext *dc, int page, int x, int y) {

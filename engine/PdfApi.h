@@ -1,8 +1,10 @@
 #pragma once
 
 // The only door to PDF documents: flat calls over an opaque engine handle. Results are the
-// integer codes below; nothing here throws. Every call is serialised per engine by a lock
-// taken inside the engine, so a render worker and the user-interface thread may share a handle.
+// integer codes below; nothing here throws. Calls are serialised per engine by locks taken
+// inside the engine, so a render worker and the user-interface thread may share a handle; the
+// layout queries (page count and sizes, zoom, rotation, current page, extent, page places,
+// visible range) never wait for a page being drawn.
 //   0 success (1 for PdfRotate and PdfGetRectText), -1 failure or null handle,
 //   -2 password missing or wrong (PdfOpen), -3 zoom factor out of range (PdfSetZoom).
 // Strings passed in and out (file names, passwords, outline titles) are UTF-8.
@@ -42,6 +44,15 @@ int PdfGetVisibleRange(PDFHANDLE, int top, int bottom, int *first, int *last);
 int PdfGetLinkTarget(PDFHANDLE, platform::TreeItem item);
 int PdfCanCopy(PDFHANDLE);
 int PdfSetRedraw(PDFHANDLE, int flag);
+// Device pixels per layout pixel for the pages PdfDrawPage draws (1 until set; 0.25 to 8, else
+// -1 and nothing changes): a page is rasterised at zoom x scale and its frame and shadow are
+// PdfFrameThickness(scale) pixels per layout pixel, so it fills
+// (trunc(width x zoom x scale) + 4 t) by (trunc(height x zoom x scale) + 4 t) pixels, t the
+// thickness. Every layout query stays in layout pixels.
+int PdfSetDeviceScale(PDFHANDLE, float scale);
+constexpr int PdfFrameThickness(float scale) {
+    return scale >= 2.0f ? static_cast<int>(scale <= 8.0f ? scale : 8.0f) : 1;
+}
 int PdfDrawPage(PDFHANDLE, platform::DeviceContext *dc, int page, int x, int y);
 int PdfGetRectText(PDFHANDLE, int page, double xMin, double yMin, double xMax, double yMax,
                    char16_t *buffer, int *length, int capacity = 8192);

@@ -48,6 +48,19 @@ int CPdfEngine::GetPageCount() const {
     return m_pDoc ? m_pDoc->getNumPages() : -1;
 }
 
+// The arrays hold entry 0 and one entry per page while a document is open, none otherwise.
+int CPdfEngine::LayoutPageCount() const {
+    return m_bOpen ? static_cast<int>(m_PageWidths.size()) - 1 : -1;
+}
+
+int CPdfEngine::LayoutPageWidth(int page) const {
+    return page >= 1 && page <= LayoutPageCount() ? m_PageWidths[page] : -1;
+}
+
+int CPdfEngine::LayoutPageHeight(int page) const {
+    return page >= 1 && page <= LayoutPageCount() ? m_PageHeights[page] : -1;
+}
+
 void CPdfEngine::GetCropSize(int page, double *w, double *h) const {
     const bool known = page >= 1 && page <= static_cast<int>(m_PageBoxes.size());
     const PageBox box = known ? m_PageBoxes[page - 1] : PageBox{};
@@ -114,7 +127,7 @@ int CPdfEngine::Rotate(int delta) {
 }
 
 int CPdfEngine::GoToPage(int page) {
-    if (page < 1 || page > GetPageCount())
+    if (page < 1 || page > LayoutPageCount())
         return -1;
     m_nCurPage = page;
     m_bRedraw = 1;

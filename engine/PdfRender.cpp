@@ -4,6 +4,7 @@
 #include "engine/CPdfEngine.h"
 #include "engine/DeviceBitmap.h"
 #include "engine/PageDisplay.h"
+#include "engine/PdfApi.h"
 
 #include <SplashOutputDev.h>
 #include <splash/SplashBitmap.h>
@@ -17,21 +18,31 @@ constexpr double kPointsPerInch = 72.0;
 constexpr platform::Rgb kLightGrey{192, 192, 192};
 constexpr int kBorder = 1; // the black border around the page
 constexpr int kShadow = 2; // the drop shadow along the right and bottom edges
+constexpr float kMinDeviceScale = 0.25f;
+constexpr float kMaxDeviceScale = 8.0f;
 
 // Pixels are truncated toward zero, as everywhere in the layout.
 int Scaled(int points, float zoom) {
     return static_cast<int>(points * static_cast<double>(zoom));
 }
 
-// The page sits at (x + 1, y + 1); rectangles are left, top, width, height.
-void DrawFrame(platform::DeviceContext &dc, int x, int y, int w, int h) {
-    const int framed = w + 2 * kBorder, framedH = h + 2 * kBorder;
+// An outline `thickness` pixels wide along the inside of the rectangle.
+void FrameRect(platform::DeviceContext &dc, int x, int y, int w, int h, int thickness,
+               platform::Rgb c) {
+    for (int i = 0; i < thickness; ++i)
+        dc.FrameRect(x + i, y + i, w - 2 * i, h - 2 * i, c);
+}
+
+// The page sits at (x + t, y + t), t pixels per layout pixel of the frame; rectangles are
+// left, top, width, height.
+void DrawFrame(platform::DeviceContext &dc, int x, int y, int w, int h, int t) {
+    const int border = kBorder * t, shadow = kShadow * t;
+    const int framed = w + 2 * border, framedH = h + 2 * border;
     // The light-grey outline is anchored at the context's origin, whatever (x, y) is.
-    dc.FrameRect(0, 0, framed + kShadow, framedH + kShadow, kLightGrey);
-    dc.FrameRect(x, y, framed, framedH, platform::kBlack);
-    // A two-pixel-wide outline fills its rectangle: these are solid bars.
-    dc.FrameRect(x + framed, y + kShadow, kShadow, framedH, platform::kBlack);
-    dc.FrameRect(x + kShadow, y + framedH, framed, kShadow, platform::kBlack);
+    FrameRect(dc, 0, 0, framed + shadow, framedH + shadow, t, kLightGrey);
+    FrameRect(dc, x, y, framed, framedH, border, platform::kBlack);
+    dc.FillRect(x + framed, y + shadow, shadow, framedH, platform::kBlack);
+    dc.FillRect(x + shadow, y + framedH, framed, shadow, platform::kBlack);
 }
 
 // Counts the pages Poppler really starts: a page of a broken page tree can be "displayed"
@@ -90,24 +101,25 @@ bool CPdfEngine::MakePageBitmap(SplashBitmap &rows) {
 }
 
 // A picture beyond the memory budget is not attempted: the page fails as a whole.
-bool CPdfEngine::DrawOnScreenDevice(int page, const PageSlice &slice) {
+bool CPdfEngine::DrawOnScreenDevice(int page, const PageSlice &slice, float zoom) {
     const bool wholePage = slice.w < 0 || slice.h < 0;
-    if (!CPageBudget::PictureFits(wholePage ? Scaled(GetPageWidth(page), m_fZoom) : slice.w,
-                                  wholePage ? Scaled(GetPageHeight(page), m_fZoom) : slice.h))
+    if (!CPageBudget::PictureFits(wholePage ? Scaled(GetPageWidth(page), zoom) : slice.w,
+                                  wholePage ? Scaled(GetPageHeight(page), zoom) : slice.h))
         return false;
     auto &dev = static_cast<CScreenDevice &>(ScreenDevice());
     const long started = dev.m_nStarted;
     m_PageBudget.Start();
-    return DisplayPage(*m_pDoc, dev, page, kPointsPerInch * m_fZoom, m_nRotate, slice,
+    return DisplayPage(*m_pDoc, dev, page, kPointsPerInch * zoom, m_nRotate, slice,
                        CPageBudget::Exceeded, &m_PageBudget) &&
            dev.m_nStarted != started;
 }
 
 bool CPdfEngine::RenderPage(int page) {
-    if (!CPageBudget::PictureFits(Scaled(GetPageWidth(page), m_fZoom),
-                                  Scaled(GetPageHeight(page), m_fZoom)))
+    const float zoom = ScreenZoom();
+    if (!CPageBudget::PictureFits(Scaled(GetPageWidth(page), zoom),
+                                  Scaled(GetPageHeight(page), zoom)))
         return false;
-    const bool drawn = DrawOnScreenDevice(page, {});
+    const bool drawn = DrawOnScreenDevice(page, {}, zoom);
     // The old picture goes first: two large pages need not be held at once.
     m_hMemDC.SelectBitmap(nullptr);
     m_nBmpWidth = m_nBmpHeight = 0;
@@ -126,7 +138,8 @@ bool CPdfEngine::RenderPage(int page) {
 // A page Poppler cannot build shows as white paper of the size the layout gave it, never as
 // the picture the device still holds from another page.
 bool CPdfEngine::BlankPage(int page) {
-    const int w = Scaled(GetPageWidth(page), m_fZoom), h = Scaled(GetPageHeight(page), m_fZoom);
+    const float zoom = ScreenZoom();
+    const int w = Scaled(GetPageWidth(page), zoom), h = Scaled(GetPageHeight(page), zoom);
     if (w > 0 && h > 0) {
         std::unique_ptr<platform::Bitmap> white = WhiteBitmap(w, h);
         if (!white)
@@ -136,6 +149,15 @@ bool CPdfEngine::BlankPage(int page) {
     m_nBmpWidth = std::max(w, 0);
     m_nBmpHeight = std::max(h, 0);
     return true;
+}
+
+int CPdfEngine::SetDeviceScale(float scale) {
+    if (!(scale >= kMinDeviceScale && scale <= kMaxDeviceScale))
+        return -1;
+    if (scale != m_fDeviceScale)
+        m_bRedraw = 1;
+    m_fDeviceScale = scale;
+    return 0;
 }
 
 // Watermarks are drawn from the context's origin, not from (x, y).
@@ -153,14 +175,15 @@ int CPdfEngine::DrawPage(platform::DeviceContext &dc, int page, int x, int y) {
             return -1;
     } else {
         // The held picture is copied again whatever page it shows; the frame follows this page.
-        m_nBmpWidth = Scaled(GetPageWidth(page), m_fZoom);
-        m_nBmpHeight = Scaled(GetPageHeight(page), m_fZoom);
+        m_nBmpWidth = Scaled(GetPageWidth(page), ScreenZoom());
+        m_nBmpHeight = Scaled(GetPageHeight(page), ScreenZoom());
     }
     const int w = m_nBmpWidth, h = m_nBmpHeight;
+    const int t = PdfFrameThickness(m_fDeviceScale);
     if (const platform::Bitmap *held = m_hMemDC.GetBitmap())
-        dc.BitBlt(x + kBorder, y + kBorder, w, h, *held, 0, 0);
-    DrawWaterMark(dc, m_fZoom, m_nRotate, w, h, CWaterMark::kOnScreen);
-    DrawFrame(dc, x, y, w, h);
+        dc.BitBlt(x + kBorder * t, y + kBorder * t, w, h, *held, 0, 0);
+    DrawWaterMark(dc, ScreenZoom(), m_nRotate, w, h, CWaterMark::kOnScreen);
+    DrawFrame(dc, x, y, w, h, t);
     m_bRedraw = 0;
     return 0;
 }
@@ -170,7 +193,7 @@ std::unique_ptr<platform::Bitmap> CPdfEngine::GetRectBitmap(int page, int x, int
     const bool wholePage = width < 0 || height < 0;
     if (!HasPage(page) || (!wholePage && (width == 0 || height == 0)))
         return nullptr;
-    if (!DrawOnScreenDevice(page, {x, y, width, height}))
+    if (!DrawOnScreenDevice(page, {x, y, width, height}, m_fZoom))
         return nullptr;
     SplashBitmap *rows = m_pScreenDev->getBitmap();
     // Splash falls back to a 1 x 1 bitmap when the slice's memory cannot be had.

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the whole test suite and the sweep of the real-world
-# corpus; then every test program again under AddressSanitizer with UndefinedBehaviorSanitizer,
-# the tests that use threads under ThreadSanitizer, and each fuzz target over its seeds and for
-# a bounded time (scripts/fuzz.sh). Every phase prints how long it took.
+# Installs what is missing, builds, and runs the whole test suite, the reader's check on a
+# desktop and the sweep of the real-world corpus; then every test program again under
+# AddressSanitizer with UndefinedBehaviorSanitizer, the tests that use threads under
+# ThreadSanitizer, and each fuzz target over its seeds and for a bounded time (scripts/fuzz.sh).
+# Every phase prints how long it took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -36,6 +37,8 @@ sanitized() { # build dir, sanitizer, test label or "", runtime option settings.
 phase install scripts/install-deps.sh
 phase build scripts/build.sh
 phase tests tests build ""
+# The reader itself on a desktop of its own (Xvfb and openbox), driven by key presses.
+phase desktop tests/desktop/reading-view-check.sh build
 if [ -d ../shared/corpus ]; then
   phase sweep build/bin/vesk-sweep --timeout 120 ../shared/corpus
 fi

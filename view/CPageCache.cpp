@@ -1,5 +1,6 @@
 #include "view/CPageCache.h"
 
+#include <algorithm>
 #include <new>
 #include <utility>
 
@@ -18,7 +19,7 @@ EnginePtr MakeEngine() {
     return EnginePtr(PdfCreate(), PdfDestroy);
 }
 
-CPageCache::CPageCache() {
+CPageCache::CPageCache() : m_Slots(kSlotCount) {
     for (PageSlot &slot : m_Slots) {
         // Drawn over before any paint shows them, so they need not start white.
         slot.dc.SelectBitmap(
@@ -40,6 +41,21 @@ void CPageCache::SetErrorReporter(ErrorReporter reporter) {
     m_Reporter = std::move(reporter);
 }
 
+void CPageCache::SetFillListener(FillListener listener) {
+    std::lock_guard lock(m_Lock);
+    m_Listener = std::move(listener);
+}
+
+void CPageCache::SetDeviceScale(float scale) {
+    std::lock_guard lock(m_Lock);
+    m_fDeviceScale = scale;
+}
+
+float CPageCache::DeviceScale() const {
+    std::lock_guard lock(m_Lock);
+    return m_fDeviceScale;
+}
+
 int CPageCache::CachePage(int page) {
     EnginePtr engine;
     {
@@ -54,9 +70,8 @@ int CPageCache::CachePage(int page) {
         return -2;
     if (FindCachedPage(page) >= 0)
         return 0;
-    const float zoom = PdfGetZoom(h);
-    const int width = ScaledSize(PdfGetPageWidth(h, page), zoom) + kFrameSize;
-    const int height = ScaledSize(PdfGetPageHeight(h, page), zoom) + kFrameSize;
+    int width = 0, height = 0;
+    DrawnSize(page, &width, &height);
 
     Claim claim = ClaimNextSlot(width, height);
     if (!claim.bReused)
@@ -66,10 +81,40 @@ int CPageCache::CachePage(int page) {
         dc.SelectBitmap(std::move(claim.bitmap));
         PdfSetRedraw(h, 1);
         PdfDrawPage(h, &dc, page, 0, 0);
+        ++m_nRenders;
         claim.bitmap = dc.SelectBitmap(nullptr);
     }
-    ReturnSlot(std::move(claim), page, width, height);
+    if (ReturnSlot(std::move(claim), page, width, height)) {
+        FillListener listener;
+        {
+            std::lock_guard lock(m_Lock);
+            listener = m_Listener;
+        }
+        if (listener)
+            listener(page);
+    }
     return 0;
+}
+
+// Zoom times scale is formed in single precision as the engine forms it, so both arrive at the
+// same picture size.
+bool CPageCache::DrawnSize(int page, int *width, int *height) const {
+    EnginePtr engine;
+    float scale;
+    {
+        std::lock_guard lock(m_Lock);
+        engine = m_pEngine;
+        scale = m_fDeviceScale;
+    }
+    PDFHANDLE h = engine.get();
+    const int w = PdfGetPageWidth(h, page), ht = PdfGetPageHeight(h, page);
+    if (w < 0 || ht < 0)
+        return false;
+    const float zoom = PdfGetZoom(h) * scale;
+    const int frame = kFrameSize * PdfFrameThickness(scale);
+    *width = ScaledSize(w, zoom) + frame;
+    *height = ScaledSize(ht, zoom) + frame;
+    return true;
 }
 
 // Takes the next slot in turn out of reach of paints: it reads as empty and its bitmap leaves
@@ -77,7 +122,7 @@ int CPageCache::CachePage(int page) {
 CPageCache::Claim CPageCache::ClaimNextSlot(int width, int height) {
     std::unique_ptr<platform::Bitmap> dropped;
     std::lock_guard lock(m_Lock);
-    m_nLastSlot = (m_nLastSlot + 1) % kSlotCount;
+    m_nLastSlot = (m_nLastSlot + 1) % static_cast<int>(m_Slots.size());
     PageSlot &slot = m_Slots[m_nLastSlot];
     slot.nPage = 0;
     Claim claim{m_nLastSlot, m_nGeneration, slot.dc.SelectBitmap(nullptr), false};
@@ -87,8 +132,15 @@ CPageCache::Claim CPageCache::ClaimNextSlot(int width, int height) {
     return claim;
 }
 
-void CPageCache::ReturnSlot(Claim claim, int page, int width, int height) {
+// A page drawn across a clear is stale: its bitmap is dropped (the slot may be gone, or its
+// memory released) and the slot's next fill makes a new one.
+bool CPageCache::ReturnSlot(Claim claim, int page, int width, int height) {
+    std::unique_ptr<platform::Bitmap> stale;
     std::lock_guard lock(m_Lock);
+    if (claim.nGeneration != m_nGeneration) {
+        stale = std::move(claim.bitmap);
+        return false;
+    }
     PageSlot &slot = m_Slots[claim.nSlot];
     const bool bHasBitmap = claim.bitmap != nullptr;
     slot.dc.SelectBitmap(std::move(claim.bitmap));
@@ -97,16 +149,12 @@ void CPageCache::ReturnSlot(Claim claim, int page, int width, int height) {
         slot.nWidth = bHasBitmap ? width : 0;
         slot.nHeight = bHasBitmap ? height : 0;
     }
-    if (claim.nGeneration == m_nGeneration) {
-        slot.nPage = page;
-    } else { // the cache was cleared while the page was drawn: the drawing is stale
-        slot.nWidth = 0;
-        slot.nHeight = 0;
-    }
+    slot.nPage = page;
+    return true;
 }
 
 int CPageCache::FindLocked(int page) const {
-    for (int i = 0; i < kSlotCount; ++i)
+    for (int i = 0; i < static_cast<int>(m_Slots.size()); ++i)
         if (page != 0 && m_Slots[i].nPage == page)
             return i;
     return -1;
@@ -129,14 +177,52 @@ int CPageCache::DrawCachedPage(int page, platform::DeviceContext &dst, int x, in
     return 0;
 }
 
+void CPageCache::Reserve(int slots) {
+    std::lock_guard lock(m_Lock);
+    const auto wanted = static_cast<std::size_t>(std::clamp(slots, kSlotCount, kMaxSlotCount));
+    if (m_Slots.size() < wanted)
+        m_Slots.resize(wanted);
+}
+
+int CPageCache::SlotCount() const {
+    std::lock_guard lock(m_Lock);
+    return static_cast<int>(m_Slots.size());
+}
+
 void CPageCache::ClearCache() {
+    Empty(false);
+}
+
+void CPageCache::ReleaseMemory() {
+    Empty(true);
+}
+
+// Bitmaps leave the slots under the lock and are freed after it (declared before it).
+void CPageCache::Empty(bool bFreeBitmaps) {
+    std::vector<std::unique_ptr<platform::Bitmap>> freed;
+    std::vector<PageSlot> extra;
     std::lock_guard lock(m_Lock);
     for (PageSlot &slot : m_Slots) {
         slot.nPage = 0;
         slot.nWidth = 0;
         slot.nHeight = 0;
+        if (bFreeBitmaps)
+            freed.push_back(slot.dc.SelectBitmap(nullptr));
     }
+    extra = ShrinkLocked();
     ++m_nGeneration;
+}
+
+// Back to three slots, handing the others out; the fill order goes on among the three.
+std::vector<PageSlot> CPageCache::ShrinkLocked() {
+    std::vector<PageSlot> extra;
+    if (m_Slots.size() > kSlotCount) {
+        extra.assign(std::make_move_iterator(m_Slots.begin() + kSlotCount),
+                     std::make_move_iterator(m_Slots.end()));
+        m_Slots.resize(kSlotCount);
+    }
+    m_nLastSlot = std::min(m_nLastSlot, kSlotCount - 1);
+    return extra;
 }
 
 std::unique_ptr<platform::Bitmap> CPageCache::CreateDIB24(int width, int height,
@@ -167,8 +253,10 @@ void CPageCache::Report(int code) const {
 
 PageSlot CPageCache::SlotInfo(int slot) const {
     std::lock_guard lock(m_Lock);
-    const PageSlot &s = m_Slots[slot];
     PageSlot info;
+    if (slot < 0 || slot >= static_cast<int>(m_Slots.size()))
+        return info;
+    const PageSlot &s = m_Slots[slot];
     info.nPage = s.nPage;
     info.nWidth = s.nWidth;
     info.nHeight = s.nHeight;
@@ -177,12 +265,16 @@ PageSlot CPageCache::SlotInfo(int slot) const {
 
 int CPageCache::BitmapWidth(int slot) const {
     std::lock_guard lock(m_Lock);
-    return m_Slots[slot].dc.GetWidth();
+    return slot >= 0 && slot < static_cast<int>(m_Slots.size()) ? m_Slots[slot].dc.GetWidth() : 0;
 }
 
 int CPageCache::LastSlot() const {
     std::lock_guard lock(m_Lock);
     return m_nLastSlot;
+}
+
+long CPageCache::RenderCount() const {
+    return m_nRenders;
 }
 
 } // namespace view

@@ -25,7 +25,10 @@
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTimer>
 #include <QWheelEvent>
+
+#include <cmath>
 
 namespace {
 
@@ -60,10 +63,14 @@ CVeskPDFReaderView::CVeskPDFReaderView(QWidget *parent)
             [this](int value) { OnScrollValue(Qt::Horizontal, value); });
     verticalScrollBar()->installEventFilter(this);
     SetErrorReporter();
+    SetFillListener();
     SyncScrollBars();
 }
 
-CVeskPDFReaderView::~CVeskPDFReaderView() = default;
+// A worker that outlives the view keeps the cache: it must not reach the view any more.
+CVeskPDFReaderView::~CVeskPDFReaderView() {
+    m_pCore->Cache().SetFillListener(nullptr);
+}
 
 // The worker reports from its own thread; the message is shown on the user-interface thread,
 // without a parent once the view is gone.
@@ -74,6 +81,20 @@ void CVeskPDFReaderView::SetErrorReporter() {
             qApp,
             [guard, code] {
                 QMessageBox::critical(guard->data(), "Error", QString::asprintf("Error %d", code));
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+// A page the worker has just drawn is shown by a paint on the user-interface thread.
+void CVeskPDFReaderView::SetFillListener() {
+    auto guard = std::make_shared<QPointer<CVeskPDFReaderView>>(this);
+    m_pCore->Cache().SetFillListener([guard](int) {
+        QMetaObject::invokeMethod(
+            qApp,
+            [guard] {
+                if (CVeskPDFReaderView *view = guard->data())
+                    view->viewport()->update();
             },
             Qt::QueuedConnection);
     });
@@ -94,11 +115,29 @@ int CVeskPDFReaderView::OpenPdfFile(const QString &path, platform::TreeControl *
     return r;
 }
 
-// The fit needs the window's size even when no resize has reached the view yet.
+// The fit is made by the first paint, which has the size the user first sees once the window
+// manager has placed the window. The fit is a zoom change, so the view takes the keyboard focus
+// now, after the open has given it to the bookmark tree.
 void CVeskPDFReaderView::OnInitialUpdate() {
-    SyncClientSize();
-    m_pCore->OnInitialUpdate();
-    Refresh();
+    m_bInitialUpdatePending = m_pCore->IsOpen();
+    FocusIfOpen();
+    viewport()->update();
+}
+
+// Until a command changes the zoom, the fit follows the width the view has without its scroll
+// bars, so a scroll bar coming or going does not fit the page again.
+void CVeskPDFReaderView::FollowInitialFit() {
+    const int width = maximumViewportSize().width();
+    if (m_bInitialUpdatePending) {
+        m_bInitialUpdatePending = false;
+        m_pCore->OnInitialUpdate();
+    } else if (!m_pCore->KeepsInitialFit() || width == m_nFittedWidth) {
+        return;
+    } else {
+        m_pCore->RefitWidth();
+    }
+    m_nFittedWidth = width;
+    SyncScrollBars();
 }
 
 // The view goes back into its document window first, so that it closes with it.
@@ -159,17 +198,17 @@ void CVeskPDFReaderView::OnGoToPageDialog() {
 }
 
 int CVeskPDFReaderView::ZoomTo(float zoom) {
-    FocusIfOpen();
+    BeforeZoomCommand();
     return Refreshed(m_pCore->ZoomTo(zoom));
 }
 
 int CVeskPDFReaderView::FitWidth() {
-    FocusIfOpen();
+    BeforeZoomCommand();
     return Refreshed(m_pCore->FitWidth());
 }
 
 int CVeskPDFReaderView::FitHeight() {
-    FocusIfOpen();
+    BeforeZoomCommand();
     return Refreshed(m_pCore->FitHeight());
 }
 
@@ -178,12 +217,12 @@ int CVeskPDFReaderView::ActualSize() {
 }
 
 int CVeskPDFReaderView::ZoomIn() {
-    FocusIfOpen();
+    BeforeZoomCommand();
     return Refreshed(m_pCore->ZoomIn());
 }
 
 int CVeskPDFReaderView::ZoomOut() {
-    FocusIfOpen();
+    BeforeZoomCommand();
     return Refreshed(m_pCore->ZoomOut());
 }
 
@@ -193,11 +232,13 @@ void CVeskPDFReaderView::OnZoomToDialog() {
 }
 
 void CVeskPDFReaderView::RotateClockwise() {
+    BeforeZoomCommand();
     m_pCore->Rotate(90);
     Refresh();
 }
 
 void CVeskPDFReaderView::RotateCounterClockwise() {
+    BeforeZoomCommand();
     m_pCore->Rotate(-90);
     Refresh();
 }
@@ -372,30 +413,44 @@ bool CVeskPDFReaderView::GetCommandState(int id, view::CCommandState *state) con
     return true;
 }
 
+// The pages are composed at device pixels and shown one to one, so they stay sharp on a screen
+// with a scale factor; the device scale is set before the fit, which draws the first page.
 void CVeskPDFReaderView::paintEvent(QPaintEvent *) {
+    SyncClientSize();
+    m_pCore->SetDeviceScale(static_cast<float>(viewport()->devicePixelRatioF()));
+    FollowInitialFit();
     const view::CScrollModel &scroll = m_pCore->Scroll();
-    const int w = scroll.ClientWidth(), h = scroll.ClientHeight();
-    if (w <= 0 || h <= 0)
+    if (scroll.ClientWidth() <= 0 || scroll.ClientHeight() <= 0)
         return;
+    const int w = DevicePixels(scroll.ClientWidth()), h = DevicePixels(scroll.ClientHeight());
     if (m_memDC.GetHeight() != h + 1 || m_memDC.GetWidth() != platform::Bitmap::WidenedWidth(w + 1))
         m_memDC.SelectBitmap(std::make_unique<platform::Bitmap>(w + 1, h + 1));
     if (!view::CPagePainter(*m_pCore).Paint(m_memDC))
         return;
     view::ToScreenImage(*m_memDC.GetBitmap(), w, h, m_imgScreen);
+    m_imgScreen.setDevicePixelRatio(m_pCore->DeviceScale());
     DrawSelection(m_imgScreen);
     QPainter(viewport()).drawImage(QPoint(0, 0), m_imgScreen);
 }
 
+// Layout pixels to device pixels; a part of a pixel counts whole, so the picture covers the
+// client area.
+int CVeskPDFReaderView::DevicePixels(int pixels) const {
+    return static_cast<int>(std::ceil(pixels * static_cast<double>(m_pCore->DeviceScale())));
+}
+
 // The rubber band while the selection is dragged, the selection inverted once it is made. Both
-// cover the client pixels from the smaller corner up to, not including, the larger one.
+// cover the client pixels from the smaller corner up to, not including, the larger one; on the
+// image, the device pixels of those.
 void CVeskPDFReaderView::DrawSelection(QImage &image) {
     const bool band = m_pTools->ShowsBand(), highlight = m_pTools->ShowsHighlight();
     if (!band && !highlight)
         return;
     const view::CSelectRect &sel = m_pTools->Selection();
-    const QRect rect(
-        QPoint(std::min(sel.start.x, sel.end.x), std::min(sel.start.y, sel.end.y)),
-        QPoint(std::max(sel.start.x, sel.end.x) - 1, std::max(sel.start.y, sel.end.y) - 1));
+    const QRect rect(QPoint(DevicePixels(std::min(sel.start.x, sel.end.x)),
+                            DevicePixels(std::min(sel.start.y, sel.end.y))),
+                     QPoint(DevicePixels(std::max(sel.start.x, sel.end.x)) - 1,
+                            DevicePixels(std::max(sel.start.y, sel.end.y)) - 1));
     if (rect.isEmpty())
         return;
     if (band)
@@ -414,8 +469,8 @@ void CVeskPDFReaderView::SyncClientSize() {
 }
 
 void CVeskPDFReaderView::wheelEvent(QWheelEvent *event) {
-    const int delta = event->angleDelta().y();
-    if (delta == 0 || !m_pCore->OnMouseWheel(delta)) {
+    const QPoint angle = event->angleDelta(), pixels = event->pixelDelta();
+    if (!m_pCore->OnWheel(angle.x(), angle.y(), pixels.x(), pixels.y())) {
         event->ignore();
         return;
     }
@@ -507,10 +562,28 @@ void CVeskPDFReaderView::focusOutEvent(QFocusEvent *event) {
     QAbstractScrollArea::focusOutEvent(event);
 }
 
+// A view that is no longer shown (another tab in front) gives its pictures back. Hiding and
+// showing at once, as moving into or out of full screen does, keeps them.
 void CVeskPDFReaderView::hideEvent(QHideEvent *event) {
     if (m_pTools->IsDragging())
         EndDrag();
     QAbstractScrollArea::hideEvent(event);
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible() || m_bMemoryReleased)
+            return;
+        m_pCore->ReleaseMemory();
+        m_bMemoryReleased = true;
+    });
+}
+
+// Shown again, the view draws its pages before the first paint, so the page is there at once.
+void CVeskPDFReaderView::showEvent(QShowEvent *event) {
+    QAbstractScrollArea::showEvent(event);
+    if (!m_bMemoryReleased)
+        return;
+    m_bMemoryReleased = false;
+    SyncClientSize();
+    m_pCore->RenderVisiblePages();
 }
 
 void CVeskPDFReaderView::UpdateCursor() {
@@ -790,4 +863,11 @@ int CVeskPDFReaderView::Refreshed(int result) {
 void CVeskPDFReaderView::FocusIfOpen() {
     if (m_pCore->IsOpen())
         setFocus();
+}
+
+// Every zoom change gives the view the keyboard focus; a zoom the user chose replaces the
+// initial fit that is still to come.
+void CVeskPDFReaderView::BeforeZoomCommand() {
+    m_bInitialUpdatePending = false;
+    FocusIfOpen();
 }

@@ -10,7 +10,9 @@
 //   open, close    OpenPdfFile(path, tree) -> 0 opened, -1 no engine or not a readable PDF,
 //                  -2 encrypted and the password (asked once through CDlgGetpass) refused.
 //                  tree is the bookmark pane's tree control, filled by the engine.
-//                  OnInitialUpdate() after a successful open: fit width, top of the document.
+//                  OnInitialUpdate() after a successful open: fit width, top of the document,
+//                  made when the view is first painted and kept while the window's size
+//                  changes, until a command changes the zoom.
 //                  Close() (command 32773) leaves full screen and selection mode and closes the
 //                  parent window (the document window).
 //   commands       OnCommand(id) runs a view command (the ViewCommand ids below) and answers
@@ -187,6 +189,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void hideEvent(QHideEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
 
 private:
@@ -198,7 +201,11 @@ private:
     void Refresh();
     int Refreshed(int result); // refreshes and hands result on
     void FocusIfOpen();
+    void BeforeZoomCommand();
+    void FollowInitialFit();
+    int DevicePixels(int pixels) const;
     void SetErrorReporter();
+    void SetFillListener();
     void UpdateCursor();
     void EndDrag();
     void DrawSelection(QImage &image);
@@ -220,4 +227,7 @@ private:
     std::unique_ptr<CGotoPage> m_dlgGotoPage;
     std::unique_ptr<CZoomTo> m_dlgZoomTo;
     bool m_bSyncing = false;
+    bool m_bInitialUpdatePending = false; // the fit waits for the first paint
+    int m_nFittedWidth = 0;               // the width without scroll bars the fit was made for
+    bool m_bMemoryReleased = false;       // hidden: the page pictures were given back
 };

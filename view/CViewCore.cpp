@@ -1,5 +1,8 @@
 #include "view/CViewCore.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace view {
 
 namespace {
@@ -48,7 +51,8 @@ int CViewCore::OpenPdfFile(const std::string &path, platform::TreeControl *tree,
     }
     m_pPageCache->SetEngine(m_pEngine);
     PdfGoToPage(m_hPdf, 1);
-    StartWorker(1);
+    // Nothing to draw yet: page 1 at 100 % would only be thrown away by the fit that follows.
+    m_Worker.Start(1, 0);
     UpdateScrollSizes();
     m_Scroll.SetVertPos(0);
     return 0;
@@ -63,6 +67,59 @@ void CViewCore::OnInitialUpdate() {
     FitWidth();
     m_Scroll.SetVertPos(0);
     UpdateScrollSizes();
+    m_bFitKept = IsOpen();
+}
+
+bool CViewCore::RefitWidth() {
+    float zoom = 0.0f;
+    if (!m_bFitKept || FitWidthFactor(&zoom) != 0 || zoom == CurrentZoom())
+        return false;
+    return ApplyZoom(zoom) == 0;
+}
+
+void CViewCore::SetDeviceScale(float scale) {
+    if (scale == m_fDeviceScale)
+        return;
+    // The worker is stopped so that no page is drawn at one scale into a slot sized for the
+    // other; pictures of the old scale are no use, and the next paint asks for its pages.
+    const bool bRunning = m_Worker.IsRunning();
+    m_Worker.Stop();
+    if (PdfSetDeviceScale(m_hPdf, scale) == 0) {
+        m_pPageCache->ClearCache();
+        m_pPageCache->SetDeviceScale(scale);
+        m_fDeviceScale = scale;
+    }
+    if (bRunning)
+        m_Worker.Start(CurrentPage(), 0);
+}
+
+bool CViewCore::VisibleRange(int *first, int *last) {
+    if (!IsOpen())
+        return false;
+    if (m_nDisplayMode == kSinglePage) {
+        *first = *last = CurrentPage();
+        return true;
+    }
+    *first = 1; // a range in the gap between two pages has no page
+    *last = 0;
+    const int top = m_Scroll.VertPos();
+    return PdfGetVisibleRange(m_hPdf, top, top + m_Scroll.ClientHeight() + 1, first, last) != -1;
+}
+
+// The worker is left with nothing to draw, so that it cannot fill a slot again behind the
+// release.
+void CViewCore::ReleaseMemory() {
+    m_Worker.Request(1, 0);
+    m_pPageCache->ReleaseMemory();
+}
+
+void CViewCore::RenderVisiblePages() {
+    int first = 0, last = -1;
+    if (!VisibleRange(&first, &last) || first > last)
+        return;
+    m_pPageCache->Reserve(last - first + 2);
+    for (int page = first; page <= last; ++page)
+        m_Worker.RenderPage(page);
 }
 
 int CViewCore::CurrentPage() const {
@@ -104,6 +161,11 @@ void CViewCore::UpdateScrollSizes() {
 }
 
 int CViewCore::ZoomTo(float zoom) {
+    m_bFitKept = false;
+    return ApplyZoom(zoom);
+}
+
+int CViewCore::ApplyZoom(float zoom) {
     if (!IsOpen())
         return -1;
     // A factor that is no number (a fit on a page of no size) is refused like one out of range.
@@ -138,9 +200,19 @@ int CViewCore::ZoomTo(float zoom) {
 }
 
 int CViewCore::FitWidth() {
+    float zoom = 0.0f;
+    if (FitWidthFactor(&zoom) != 0)
+        return -1;
+    ZoomTo(zoom);
+    return 0;
+}
+
+int CViewCore::FitWidthFactor(float *zoom) const {
     if (!IsOpen())
         return -1;
-    FitZoom(m_Scroll.ClientWidth() - kFitWidthReserve, PdfGetPageWidth(m_hPdf, CurrentPage()));
+    const int points = PdfGetPageWidth(m_hPdf, CurrentPage());
+    *zoom =
+        static_cast<float>(static_cast<double>(m_Scroll.ClientWidth() - kFitWidthReserve) / points);
     return 0;
 }
 
@@ -189,12 +261,45 @@ void CViewCore::VScroll(int request, int arg, int track) {
 }
 
 bool CViewCore::OnMouseWheel(int delta) {
+    return WheelVertical(delta < 0 ? -1 : 1, 0);
+}
+
+bool CViewCore::OnWheel(int angleX, int angleY, int pixelX, int pixelY) {
+    if (!IsOpen())
+        return false;
+    const bool bPixels = pixelX != 0 || pixelY != 0;
+    const int notchesX = bPixels ? 0 : m_WheelX.Add(angleX);
+    const int notchesY = bPixels ? 0 : m_WheelY.Add(angleY);
+    bool bHandled = false;
+    if (pixelY != 0 || notchesY != 0)
+        bHandled = WheelVertical(notchesY, pixelY);
+    else if (angleY != 0) // part of a notch: taken, nothing moves yet
+        bHandled = true;
+    const long long sideways =
+        bPixels ? pixelX : static_cast<long long>(notchesX) * CScrollModel::kLineStep;
+    // ScrollHorz leaves a document narrower than the window where it is.
+    if (sideways != 0)
+        ScrollHorz(
+            static_cast<int>(std::clamp<long long>(m_Scroll.HorzPos() - sideways, 0, INT_MAX)));
+    return bHandled || pixelX != 0 || angleX != 0;
+}
+
+// Up by notches lines (down when negative), or by pixels; in single-page mode only when the
+// page does not fit the window. Scrolling drops the entries Next View would return to.
+bool CViewCore::WheelVertical(int notches, int pixels) {
     if (!IsOpen())
         return false;
     if (m_nDisplayMode == kSinglePage &&
         m_Scroll.ClientHeight() > PageHeightPx(CurrentPage()) + kWheelReserve)
         return false;
-    VScroll(delta < 0 ? kLineDown : kLineUp, 0);
+    if (notches == 1 || notches == -1) {
+        VScroll(notches < 0 ? kLineDown : kLineUp, 0);
+    } else {
+        const long long by =
+            pixels != 0 ? pixels : static_cast<long long>(notches) * CScrollModel::kLineStep;
+        m_Scroll.SetVertPos(
+            static_cast<int>(std::clamp<long long>(m_Scroll.VertPos() - by, 0, INT_MAX)));
+    }
     m_History.DropForward();
     return true;
 }

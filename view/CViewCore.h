@@ -5,6 +5,7 @@
 #include "view/CRenderWorker.h"
 #include "view/CScrollModel.h"
 #include "view/CViewHistory.h"
+#include "view/CWheelNotches.h"
 
 #include <functional>
 #include <memory>
@@ -37,10 +38,17 @@ public:
     CViewCore(const CViewCore &) = delete;
     CViewCore &operator=(const CViewCore &) = delete;
 
-    // 0 opened, -1 no engine or not a readable PDF, -2 password refused.
+    // 0 opened, -1 no engine or not a readable PDF, -2 password refused. The worker starts
+    // with nothing to draw: the first fit or paint asks for the pages at their zoom.
     int OpenPdfFile(const std::string &path, platform::TreeControl *tree,
                     const PasswordPrompt &askPassword);
+    // Fit width and the top of the document. The fit is kept, following the window's width
+    // (RefitWidth), until the zoom is changed by a command.
     void OnInitialUpdate();
+    bool KeepsInitialFit() const { return m_bFitKept; }
+    // Fits the width again while the initial fit is kept; a factor that stays the same
+    // changes nothing. True when the zoom changed.
+    bool RefitWidth();
     void Close() { m_strFilePath.clear(); }
     PDFHANDLE Handle() const { return m_hPdf; }
     bool IsOpen() const;
@@ -56,7 +64,11 @@ public:
     void Rotate(int delta); // +90 clockwise, -90 anticlockwise
     void ScrollHorz(int pos);
     void VScroll(int request, int arg, int track = 0);
-    bool OnMouseWheel(int delta); // false: not handled
+    bool OnMouseWheel(int delta); // one notch, as a classic wheel sends it; false: not handled
+    // A wheel or touchpad event: pixel deltas where the device gives them, else angle deltas
+    // added up to whole notches. Vertically as OnMouseWheel; sideways where the pages are
+    // wider than the window. False when the event was not handled.
+    bool OnWheel(int angleX, int angleY, int pixelX, int pixelY);
     void OnKeyUpDown(bool bUp);
     // The page a client row belongs to: the current page in single-page mode; in continuous
     // mode the page drawn there, below a gap the page after it, below the last page the last.
@@ -84,6 +96,17 @@ public:
     int PageWidthPx(int page) const;
     int PageHeightPx(int page) const;
 
+    // Device pixels per layout pixel of the window the view is shown in: pages are drawn at
+    // that resolution, while every layout number stays in layout pixels.
+    void SetDeviceScale(float scale);
+    float DeviceScale() const { return m_fDeviceScale; }
+    // The pages a paint shows (first above last: none); false when they cannot be had.
+    bool VisibleRange(int *first, int *last); // moves the current page as a paint does
+    // A view that is not shown gives its page pictures back; RenderVisiblePages draws what the
+    // view shows again, before it is painted.
+    void ReleaseMemory();
+    void RenderVisiblePages();
+
     CScrollModel &Scroll() { return m_Scroll; }
     const CScrollModel &Scroll() const { return m_Scroll; }
     CViewHistory &History() { return m_History; }
@@ -92,7 +115,10 @@ public:
 
 private:
     void StartWorker(int page);
+    int ApplyZoom(float zoom);
     void FitZoom(int pixels, int points);
+    int FitWidthFactor(float *zoom) const;
+    bool WheelVertical(int notches, int pixels);
 
     EnginePtr m_pEngine;
     PDFHANDLE m_hPdf;
@@ -102,6 +128,10 @@ private:
     CViewHistory m_History;
     int m_nDisplayMode;
     std::string m_strFilePath;
+    bool m_bFitKept = false;
+    float m_fDeviceScale = 1.0f;
+    CWheelNotches m_WheelX;
+    CWheelNotches m_WheelY;
 };
 
 } // namespace view

@@ -10,6 +10,10 @@ int CViewCore::GoToPage(int page) {
     const int r = PdfGoToPage(m_hPdf, page);
     if (r != 0)
         return r;
+    // In single-page mode the extent is the page's own: a wider or taller page than the last
+    // must be reachable to its edges.
+    if (m_nDisplayMode == kSinglePage)
+        UpdateScrollSizes();
     // The top of the page's drawn area comes to the top of the window, as far as it can.
     m_Scroll.SetVertPos(m_nDisplayMode == kContinuous ? PdfGetPageTop(m_hPdf, page) : kPageMargin);
     m_History.Push(page);

@@ -2,11 +2,15 @@
 // shared configuration is never pulled from under an engine while another window opens,
 // rebuilds it with another resource path, or is destroyed.
 
+#include "engine/CPdfEngine.h"
 #include "tests/support/EngineHandle.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <future>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -84,4 +88,38 @@ TEST(EngineThreads, OneEngineCalledFromTwoThreadsStaysConsistent) {
     }
     worker.join();
     EXPECT_EQ(failures, 0);
+}
+
+// A page being drawn holds the engine's lock; the questions a paint asks must not wait for it.
+// The lock is held on this thread while another asks; a call that waited would only answer
+// once the lock is let go, long after the generous limit.
+TEST(EngineThreads, LayoutQueriesAnswerWhileAPageIsBeingDrawn) {
+    CEngineHandle h;
+    ASSERT_EQ(h.Open(Fixture("outline.pdf")), 0);
+    ASSERT_EQ(PdfSetZoom(h, 0.5f), 0);
+    std::unique_lock drawing(h.Get()->m_Lock);
+    auto answers = std::async(std::launch::async, [&h] {
+        int first = 0, last = 0, width = 0, height = 0;
+        PdfGetVisibleRange(h, 0, 700, &first, &last);
+        PdfGetDocExtent(h, &width, &height);
+        PdfGoToPage(h, 2);
+        return std::vector<int>{PdfIsOpen(h),
+                                PdfGetPageCount(h),
+                                PdfGetPageWidth(h, 3),
+                                PdfGetPageHeight(h, 3),
+                                PdfGetPageTop(h, 2),
+                                PdfGetPageLeft(h, 1, 400),
+                                first,
+                                last,
+                                width,
+                                height,
+                                PdfGetCurrentPage(h),
+                                static_cast<int>(PdfGetZoom(h) * 10),
+                                PdfGetRotation(h)};
+    });
+    const bool answered = answers.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+    drawing.unlock();
+    ASSERT_TRUE(answered);
+    // 612 x 792 pages at 0.5: 306 x 396, tops 10 apart.
+    EXPECT_EQ(answers.get(), (std::vector<int>{1, 6, 612, 792, 416, 47, 1, 2, 326, 2446, 2, 5, 0}));
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <optional>
 
 using platform::Rgb;
@@ -16,18 +17,19 @@ namespace {
 
 constexpr Rgb kGrey{192, 192, 192};
 
-// What the frame puts at (px, py) for a w x h page drawn at (0, 0); nothing inside the page.
-std::optional<Rgb> FramePixel(int px, int py, int w, int h) {
-    const bool inPage = px >= 1 && px <= w && py >= 1 && py <= h;
+// What the frame puts at (px, py) for a w x h page drawn at (0, 0) with frame lines t pixels
+// thick; nothing inside the page.
+std::optional<Rgb> FramePixel(int px, int py, int w, int h, int t = 1) {
+    const bool inPage = px >= t && px < w + t && py >= t && py < h + t;
     if (inPage)
         return std::nullopt;
-    const bool onBorder = px <= w + 1 && py <= h + 1;
-    const bool onShadow = (px >= w + 2 && py >= 2) || (py >= h + 2 && px >= 2);
+    const bool onBorder = px < w + 2 * t && py < h + 2 * t;
+    const bool onShadow = (px >= w + 2 * t && py >= 2 * t) || (py >= h + 2 * t && px >= 2 * t);
     if (onBorder || onShadow)
         return platform::kBlack;
-    // Of the two 2 x 2 corners the shadow leaves, the one-pixel grey outline takes the outer
-    // three pixels; the inner one keeps what the context held (white here).
-    const bool onOutline = px == 0 || py == 0 || px == w + 3 || py == h + 3;
+    // Of the two corners the shadow leaves, the grey outline takes the outer part; the inner
+    // part keeps what the context held (white here).
+    const bool onOutline = px < t || py < t || px >= w + 3 * t || py >= h + 3 * t;
     return onOutline ? kGrey : platform::kWhite;
 }
 
@@ -38,8 +40,8 @@ struct Drawn {
 
 // Renders a page at (x, y) into a context with a white margin beyond the drawn area.
 Drawn Draw(PDFHANDLE h, int page, int x = 0, int y = 0) {
-    const float zoom = PdfGetZoom(h);
-    const int margin = static_cast<int>(zoom) + 12;
+    const float zoom = PdfGetZoom(h) * h->m_fDeviceScale;
+    const int margin = 4 * PdfFrameThickness(h->m_fDeviceScale) + 8;
     Drawn d{
         platform::DeviceContext(x + static_cast<int>(PdfGetPageWidth(h, page) * zoom) + margin,
                                 y + static_cast<int>(PdfGetPageHeight(h, page) * zoom) + margin),
@@ -50,13 +52,13 @@ Drawn Draw(PDFHANDLE h, int page, int x = 0, int y = 0) {
     return d;
 }
 
-void ExpectFrame(const Drawn &d) {
+void ExpectFrame(const Drawn &d, int t = 1) {
     int wrong = 0;
     for (int py = 0; py < d.dc.GetHeight(); ++py) {
         for (int px = 0; px < d.dc.GetWidth(); ++px) {
-            const bool inside = px < d.w + 4 && py < d.h + 4;
+            const bool inside = px < d.w + 4 * t && py < d.h + 4 * t;
             const std::optional<Rgb> want =
-                inside ? FramePixel(px, py, d.w, d.h) : platform::kWhite;
+                inside ? FramePixel(px, py, d.w, d.h, t) : platform::kWhite;
             if (want && d.dc.GetPixel(px, py) != *want && ++wrong < 5)
                 ADD_FAILURE() << "pixel " << px << "," << py << " of a " << d.w << "x" << d.h
                               << " page";
@@ -169,6 +171,41 @@ TEST(DrawPage, RowBufferGrowsOnlyWhenAPageNeedsMore) {
     ASSERT_EQ(PdfSetZoom(h, 7.01f), 0); // 701 wide: larger, the buffer grows
     Draw(h, 1);
     EXPECT_EQ(e.m_nRowBufSize, (701u + 3) * 701 * 3 + 1);
+}
+
+// A screen with two device pixels per layout pixel: the picture is the page at twice the zoom,
+// pixel for pixel, and the frame is twice as thick; the layout keeps its own numbers.
+TEST(DrawPage, AtADeviceScaleThePageIsDrawnAtZoomTimesScale) {
+    CEngineHandle h;
+    ASSERT_EQ(h.Open(Fixture("two-100pt.pdf")), 0);
+    ASSERT_EQ(PdfSetZoom(h, 2.0f), 0);
+    const Drawn twice = Draw(h, 1);
+    ASSERT_EQ(PdfSetZoom(h, 1.0f), 0);
+    ASSERT_EQ(PdfSetDeviceScale(h, 2.0f), 0);
+    const Drawn scaled = Draw(h, 1);
+    EXPECT_EQ(scaled.w, 200);
+    EXPECT_EQ(scaled.h, 200);
+    ExpectFrame(scaled, PdfFrameThickness(2.0f));
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 200; ++x)
+            ASSERT_EQ(scaled.dc.GetPixel(x + 2, y + 2), twice.dc.GetPixel(x + 1, y + 1))
+                << x << "," << y;
+    EXPECT_EQ(PdfGetPageWidth(h, 1), 100);
+    EXPECT_EQ(PdfGetPageLeft(h, 1, 400), (400 - 100) / 2);
+    int width = 0;
+    PdfGetDocExtent(h, &width, nullptr);
+    EXPECT_EQ(width, 120);
+
+    // Only a usable scale is taken; the frame is never thinner than one pixel.
+    for (float refused : {0.0f, -1.0f, 0.2f, 9.0f, std::numeric_limits<float>::quiet_NaN()})
+        EXPECT_EQ(PdfSetDeviceScale(h, refused), -1) << refused;
+    ASSERT_EQ(PdfSetDeviceScale(h, 1.5f), 0);
+    const Drawn oneAndHalf = Draw(h, 1);
+    EXPECT_EQ(oneAndHalf.w, 150);
+    ExpectFrame(oneAndHalf, PdfFrameThickness(1.5f));
+    EXPECT_EQ(PdfFrameThickness(1.5f), 1);
+    EXPECT_EQ(PdfFrameThickness(0.5f), 1);
+    EXPECT_EQ(PdfSetDeviceScale(nullptr, 2.0f), -1);
 }
 
 TEST(DrawPage, NoDocumentOrNoSuchPageDrawsNothing) {

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <functional>
 #include <limits>
 
 using namespace view;
@@ -100,6 +102,40 @@ TEST(ViewZoom, FitToAFactorAboveFourChangesNothing) {
     EXPECT_EQ(core->CurrentZoom(), 1.0f);
 }
 
+// The first fit follows the window's width, without drawing anything when the factor stays;
+// any command that changes the zoom ends that.
+TEST(ViewZoom, InitialFitFollowsTheWidthUntilACommandChangesTheZoom) {
+    const std::pair<const char *, std::function<void(CViewCore &)>> commands[] = {
+        {"zoom in", [](CViewCore &c) { c.ZoomIn(); }},
+        {"zoom out", [](CViewCore &c) { c.ZoomOut(); }},
+        {"zoom to", [](CViewCore &c) { c.ZoomTo(1.0f); }},
+        {"fit width", [](CViewCore &c) { c.FitWidth(); }},
+        {"fit height", [](CViewCore &c) { c.FitHeight(); }},
+        {"rotate", [](CViewCore &c) { c.Rotate(90); }},
+    };
+    for (const auto &[name, command] : commands) {
+        SCOPED_TRACE(name);
+        auto core = OpenCore(Fixture("outline.pdf"), 500, 400);
+        ASSERT_TRUE(core);
+        EXPECT_FALSE(core->RefitWidth()); // nothing to keep before the initial update
+        core->OnInitialUpdate();
+        EXPECT_EQ(core->CurrentZoom(), static_cast<float>(460.0 / 612));
+        core->Scroll().SetClientSize(800, 400);
+        EXPECT_TRUE(core->RefitWidth());
+        EXPECT_EQ(core->CurrentZoom(), static_cast<float>(760.0 / 612));
+        const long renders = core->Cache().RenderCount();
+        EXPECT_FALSE(core->RefitWidth());
+        EXPECT_EQ(core->Cache().RenderCount(), renders);
+
+        command(*core);
+        EXPECT_FALSE(core->KeepsInitialFit());
+        const float zoom = core->CurrentZoom();
+        core->Scroll().SetClientSize(600, 400);
+        EXPECT_FALSE(core->RefitWidth());
+        EXPECT_EQ(core->CurrentZoom(), zoom);
+    }
+}
+
 namespace {
 
 struct SinglePageZoomCase {
@@ -182,6 +218,69 @@ TEST(ViewScroll, WheelScrollsALineUnlessASinglePageFits) {
         EXPECT_EQ(core->Scroll().VertPos(), c.bHandled ? y + CScrollModel::kLineStep : y);
         EXPECT_EQ(core->History().Top(), c.bHandled ? pos : pos + 1);
     }
+}
+
+TEST(ViewScroll, WheelNotchesAddUpDeltasAndStartAfreshTheOtherWay) {
+    const std::pair<std::vector<int>, std::vector<int>> runs[] = {
+        {{120, -120, 240}, {1, -1, 2}}, // a classic wheel: one notch each
+        {{15, 15, 15, 15, 15, 15, 15, 15}, {0, 0, 0, 0, 0, 0, 0, 1}},
+        {{-90, -90, -90}, {0, -1, -1}}, // the remainder carries on
+        {{100, -30, -100}, {0, 0, -1}}, // a turn the other way drops it
+        {{2147483647, 2147483647}, {17895697, 17895697}},
+    };
+    for (const auto &[deltas, notches] : runs) {
+        CWheelNotches wheel;
+        std::vector<int> got;
+        for (int delta : deltas)
+            got.push_back(wheel.Add(delta));
+        EXPECT_EQ(got, notches) << deltas.front();
+    }
+}
+
+namespace {
+
+struct WheelEventCase {
+    const char *name;
+    std::vector<std::array<int, 4>> events; // angle x, angle y, pixel x, pixel y
+    int nDown;                              // pixels moved down
+    int nRight;                             // pixels moved right
+};
+
+} // namespace
+
+// Touchpads and high-resolution wheels: small angle deltas make a line only together, pixel
+// deltas scroll by themselves, and sideways only where the pages are wider than the window.
+TEST(ViewScroll, WheelAndTouchpadDeltas) {
+    const WheelEventCase cases[] = {
+        {"a classic notch", {{0, -120, 0, 0}}, 50, 0},
+        {"eight small deltas are one notch", std::vector<std::array<int, 4>>(8, {0, -15, 0, 0}), 50,
+         0},
+        {"seven are none yet", std::vector<std::array<int, 4>>(7, {0, -15, 0, 0}), 0, 0},
+        {"two notches at once", {{0, -240, 0, 0}}, 100, 0},
+        {"pixels where the device gives them", {{0, -120, 0, -37}, {0, 0, 0, 12}}, 25, 0},
+        {"sideways notch", {{-120, 0, 0, 0}}, 0, 50},
+        {"sideways pixels", {{0, 0, -20, 0}}, 0, 20},
+    };
+    for (const WheelEventCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        auto core = OpenCore(Fixture("outline.pdf"), 400, 300);
+        ASSERT_TRUE(core);
+        core->ZoomTo(2.0f);
+        core->Scroll().SetVertPos(500);
+        core->ScrollHorz(100);
+        for (const auto &[ax, ay, px, py] : c.events)
+            EXPECT_TRUE(core->OnWheel(ax, ay, px, py));
+        EXPECT_EQ(core->Scroll().VertPos(), 500 + c.nDown);
+        EXPECT_EQ(core->Scroll().HorzPos(), 100 + c.nRight);
+    }
+    auto narrow = OpenCore(Fixture("two-100pt.pdf"), 400, 300);
+    ASSERT_TRUE(narrow);
+    narrow->OnWheel(-120, 0, 0, 0);
+    narrow->OnWheel(0, 0, -40, 0);
+    EXPECT_EQ(narrow->Scroll().HorzPos(), 0);
+    narrow->SetDisplayMode(kSinglePage); // a page that fits: the wheel is not taken
+    EXPECT_FALSE(narrow->OnWheel(0, -120, 0, 0));
+    EXPECT_FALSE(narrow->OnWheel(0, 0, 0, -30));
 }
 
 TEST(ViewScroll, ArrowKeysScrollALineAndKeepTheHistory) {
@@ -279,6 +378,44 @@ TEST(ViewNavigation, PageCommandsAtBothEnds) {
         core->GoToPage(c.nStart);
         EXPECT_EQ(((*core).*c.command)(), c.nResult);
         EXPECT_EQ(core->CurrentPage(), c.nPageAfter);
+    }
+}
+
+namespace {
+
+struct SinglePageStep {
+    int (CViewCore::*command)();
+    int nPage;
+    int nWidth, nHeight; // the extent afterwards
+};
+
+} // namespace
+
+// The sample's pages in a 700 x 500 window at 1.0: a landscape page after a portrait one can be
+// scrolled to its right edge, a card after it does not scroll, a portrait page again to its
+// bottom.
+TEST(ViewNavigation, SinglePageExtentFollowsEveryPageChange) {
+    const SinglePageStep steps[] = {
+        {&CViewCore::NextPage, 4, 862, 615},                                       // A4 landscape
+        {&CViewCore::NextPage, 5, 320, 220},                                       // a card
+        {&CViewCore::PrevPage, 4, 862, 615},  {&CViewCore::LastPage, 6, 632, 812}, // US Letter
+        {&CViewCore::FirstPage, 1, 615, 862},                                      // A4
+    };
+    auto core = OpenCore(testsupport::SourceDir() + "/res/sample/sample.pdf", 700, 500);
+    ASSERT_TRUE(core);
+    core->ZoomTo(1.0f);
+    core->SetDisplayMode(kSinglePage);
+    ASSERT_EQ(core->GoToPage(3), 0);
+    for (const SinglePageStep &step : steps) {
+        SCOPED_TRACE(step.nPage);
+        ASSERT_EQ(((*core).*step.command)(), 0);
+        ASSERT_EQ(core->CurrentPage(), step.nPage);
+        EXPECT_EQ(core->Scroll().TotalWidth(), step.nWidth);
+        EXPECT_EQ(core->Scroll().TotalHeight(), step.nHeight);
+        core->ScrollHorz(100000);
+        core->Scroll().SetVertPos(100000);
+        EXPECT_EQ(core->Scroll().HorzPos(), std::max(step.nWidth - 700, 0));
+        EXPECT_EQ(core->Scroll().VertPos(), std::max(step.nHeight - 500, 0));
     }
 }
 

@@ -1,5 +1,6 @@
 // The page cache, the render worker and its hand-shake, and the paint that uses them.
 
+#include "engine/CPdfEngine.h"
 #include "tests/support/TestPaths.h"
 #include "tests/view/ViewTestSupport.h"
 #include "view/CEvent.h"
@@ -8,12 +9,15 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <mutex>
+#include <set>
 #include <thread>
 
 using namespace view;
 using namespace std::chrono_literals;
 using testsupport::Fixture;
 using viewtest::OpenCore;
+using viewtest::PaintSettled;
 
 namespace {
 
@@ -32,14 +36,6 @@ std::vector<int> SlotPages(const CPageCache &cache) {
     std::vector<int> pages;
     for (int slot = 0; slot < CPageCache::kSlotCount; ++slot)
         pages.push_back(cache.SlotInfo(slot).nPage);
-    return pages;
-}
-
-// Oldest first: slots are filled in turn, the last one filled at LastSlot.
-std::vector<int> PagesInFillOrder(const CPageCache &cache) {
-    std::vector<int> pages;
-    for (int k = 1; k <= CPageCache::kSlotCount; ++k)
-        pages.push_back(cache.SlotInfo((cache.LastSlot() + k) % CPageCache::kSlotCount).nPage);
     return pages;
 }
 
@@ -229,13 +225,15 @@ TEST(Paint, WithoutADocumentTheWholeBufferIsGrey) {
 }
 
 // 612 x 792 pages at 0.2 are 122 x 158 pixels, 168 apart: rows 0 to 801 meet pages 1 to 5.
-TEST(Paint, FiveVisiblePagesThroughThreeSlots) {
+// A paint does not wait, so the five pages and the one after them need six slots at once;
+// the next zoom change takes the cache back to three.
+TEST(Paint, FiveVisiblePagesAllStayInTheCache) {
     auto core = OpenCore(Fixture("outline.pdf"), 400, 800);
     ASSERT_TRUE(core);
     ASSERT_EQ(core->ZoomTo(0.2f), 0);
     ASSERT_EQ(core->Scroll().VertPos(), 0);
     platform::DeviceContext buffer(401, 801);
-    ASSERT_TRUE(CPagePainter(*core).Paint(buffer));
+    ASSERT_TRUE(PaintSettled(*core, buffer));
     PDFHANDLE h = core->Handle();
     for (int page = 1; page <= 5; ++page)
         EXPECT_TRUE(viewtest::ShowsPageAt(buffer, PdfGetPageLeft(h, page, 401),
@@ -243,9 +241,15 @@ TEST(Paint, FiveVisiblePagesThroughThreeSlots) {
                                           core->PageHeightPx(page) + 4))
             << page;
     EXPECT_EQ(buffer.GetPixel(5, 5), CPagePainter::kBackground);
+    EXPECT_EQ(core->Cache().SlotCount(), 6);
     EXPECT_EQ(core->Worker().GetState().request.nFirst, 6); // the look-ahead
     core->Worker().RenderPage(6);
-    EXPECT_EQ(PagesInFillOrder(core->Cache()), (std::vector<int>{4, 5, 6}));
+    const long renders = core->Cache().RenderCount();
+    ASSERT_TRUE(PaintSettled(*core, buffer)); // everything shown is still there
+    EXPECT_EQ(core->Cache().RenderCount(), renders);
+
+    ASSERT_EQ(core->ZoomTo(0.3f), 0);
+    EXPECT_EQ(core->Cache().SlotCount(), CPageCache::kSlotCount);
 }
 
 TEST(Paint, LookAheadPastTheLastPageRendersNothing) {
@@ -254,7 +258,7 @@ TEST(Paint, LookAheadPastTheLastPageRendersNothing) {
     core->SetDisplayMode(kSinglePage);
     core->LastPage();
     platform::DeviceContext buffer(401, 301);
-    ASSERT_TRUE(CPagePainter(*core).Paint(buffer));
+    ASSERT_TRUE(PaintSettled(*core, buffer));
     EXPECT_EQ(core->Worker().GetState().request.nFirst, 7);
     core->Worker().RenderPage(7);
     EXPECT_EQ(core->Cache().FindCachedPage(7), -1);
@@ -297,7 +301,7 @@ TEST(Paint, PaintsAndZoomChangesWhileTheWorkerRenders) {
         if (round % 10 == 0)
             core->ZoomTo(zooms[round / 10]);
         core->Scroll().SetVertPos(round * 97);
-        ASSERT_TRUE(CPagePainter(*core).Paint(buffer));
+        ASSERT_TRUE(PaintSettled(*core, buffer));
         const int page = core->CurrentPage();
         EXPECT_TRUE(viewtest::ShowsPageAt(
             buffer, PdfGetPageLeft(h, page, 301), PdfGetPageTop(h, page) - core->Scroll().VertPos(),
@@ -313,7 +317,7 @@ TEST(Paint, EachPageShowsItsOwnRendering) {
     ASSERT_TRUE(core);
     ASSERT_EQ(core->ZoomTo(2.0f), 0);
     platform::DeviceContext buffer(301, 501);
-    ASSERT_TRUE(CPagePainter(*core).Paint(buffer));
+    ASSERT_TRUE(PaintSettled(*core, buffer));
     PDFHANDLE h = core->Handle();
     auto region = [&](int page) {
         const int x = PdfGetPageLeft(h, page, 301) - core->Scroll().HorzPos();
@@ -332,4 +336,146 @@ TEST(Paint, EachPageShowsItsOwnRendering) {
     EXPECT_GT(dark(page1), 20);
     EXPECT_GT(dark(page2), 20);
     EXPECT_NE(page1, page2);
+}
+
+// The worker is held up as by a long page (the engine's lock is taken here): the paint still
+// shows what the cache has, leaves the rest grey, and asks for it; once the worker has drawn
+// it, it is told and the next paint shows it.
+TEST(Paint, NeverWaitsForTheWorker) {
+    auto core = OpenCore(Fixture("two-100pt.pdf"), 300, 300);
+    ASSERT_TRUE(core);
+    std::set<int> filled;
+    CEvent evFilled;
+    std::mutex filledLock;
+    core->Cache().SetFillListener([&](int page) {
+        std::lock_guard lock(filledLock);
+        filled.insert(page);
+        evFilled.Set();
+    });
+    ASSERT_EQ(core->ZoomTo(1.0f), 0); // page 1 is drawn by the zoom change
+    PDFHANDLE h = core->Handle();
+    std::unique_lock drawing(h->m_Lock);
+    platform::DeviceContext buffer(301, 301);
+    CPagePainter painter(*core);
+    ASSERT_TRUE(painter.Paint(buffer));
+    EXPECT_TRUE(
+        viewtest::ShowsPageAt(buffer, PdfGetPageLeft(h, 1, 301), PdfGetPageTop(h, 1), 104, 104));
+    EXPECT_FALSE(
+        viewtest::ShowsPageAt(buffer, PdfGetPageLeft(h, 2, 301), PdfGetPageTop(h, 2), 104, 104));
+    EXPECT_EQ(painter.FirstMissing(), 2);
+    EXPECT_EQ(painter.LastMissing(), 2);
+    EXPECT_EQ(core->Worker().GetState().request.nFirst, 2);
+    drawing.unlock();
+
+    // Page 1, drawn by the zoom change, may be told too.
+    const auto hasPage2 = [&] {
+        std::lock_guard lock(filledLock);
+        return filled.count(2) == 1;
+    };
+    while (!hasPage2())
+        ASSERT_TRUE(evFilled.Wait(kLongWait));
+    CPagePainter again(*core);
+    ASSERT_TRUE(again.Paint(buffer));
+    EXPECT_EQ(again.FirstMissing(), 0);
+    EXPECT_TRUE(
+        viewtest::ShowsPageAt(buffer, PdfGetPageLeft(h, 2, 301), PdfGetPageTop(h, 2), 104, 104));
+    core->Cache().SetFillListener(nullptr);
+}
+
+// The open leaves the worker idle: the fit draws page 1 at its zoom, once, and the first paint
+// asks only for the page after it.
+TEST(Paint, OpenAndFirstFitDrawPageOneOnce) {
+    auto core = OpenCore(Fixture("outline.pdf"), 500, 400);
+    ASSERT_TRUE(core);
+    std::vector<int> drawn;
+    std::mutex drawnLock;
+    core->Cache().SetFillListener([&](int page) {
+        std::lock_guard lock(drawnLock);
+        drawn.push_back(page);
+    });
+    core->OnInitialUpdate();
+    platform::DeviceContext buffer(501, 401);
+    ASSERT_TRUE(PaintSettled(*core, buffer));
+    core->Worker().RenderPage(2); // the look-ahead
+    core->Cache().SetFillListener(nullptr);
+    EXPECT_EQ(drawn, (std::vector<int>{1, 2}));
+    EXPECT_EQ(core->Cache().RenderCount(), 2);
+}
+
+// Pages are drawn at device pixels: at scale 2 the slot holds the page at twice the zoom with a
+// frame twice as thick, and the paint places it at twice the layout position.
+TEST(Paint, AtADeviceScaleOfTwoPagesAreDrawnAtDevicePixels) {
+    auto core = OpenCore(Fixture("two-100pt.pdf"), 300, 300);
+    ASSERT_TRUE(core);
+    ASSERT_EQ(core->ZoomTo(1.0f), 0);
+    core->SetDeviceScale(2.0f);
+    EXPECT_EQ(core->DeviceScale(), 2.0f);
+    EXPECT_EQ(core->PageWidthPx(1), 100); // the layout keeps its numbers
+    platform::DeviceContext buffer(601, 601);
+    ASSERT_TRUE(PaintSettled(*core, buffer));
+    int width = 0, height = 0;
+    ASSERT_TRUE(core->Cache().DrawnSize(1, &width, &height));
+    EXPECT_EQ(width, 208);
+    EXPECT_EQ(height, 208);
+    PDFHANDLE h = core->Handle();
+    const int x = 2 * PdfGetPageLeft(h, 1, 301), y = 2 * PdfGetPageTop(h, 1);
+    EXPECT_EQ(buffer.GetPixel(x, y), platform::kBlack); // the frame's corner
+    EXPECT_EQ(buffer.GetPixel(x + 1, y + 1), platform::kBlack);
+    EXPECT_EQ(buffer.GetPixel(x - 1, y), CPagePainter::kBackground);
+    EXPECT_EQ(buffer.GetPixel(x + 2, y + 2), platform::kWhite); // paper
+    EXPECT_TRUE(viewtest::ShowsPageAt(buffer, 2 * PdfGetPageLeft(h, 2, 301),
+                                      2 * PdfGetPageTop(h, 2), 208, 208));
+
+    core->SetDeviceScale(1.0f); // back on an ordinary screen: pictures of the old scale go
+    EXPECT_EQ(core->Cache().FindCachedPage(1), -1);
+    ASSERT_TRUE(PaintSettled(*core, buffer));
+    ASSERT_TRUE(core->Cache().DrawnSize(1, &width, &height));
+    EXPECT_EQ(width, 104);
+}
+
+// A view that is not shown gives every slot's memory back, keeping the fill order; shown
+// again, what it shows is drawn before it is painted.
+TEST(Paint, ReleasedMemoryIsFilledAgainWithWhatTheViewShows) {
+    auto core = OpenCore(Fixture("outline.pdf"), 400, 300);
+    ASSERT_TRUE(core);
+    ASSERT_EQ(core->ZoomTo(0.5f), 0);
+    platform::DeviceContext buffer(401, 301);
+    ASSERT_TRUE(PaintSettled(*core, buffer));
+    core->Worker().RenderPage(2);
+    const int lastSlot = core->Cache().LastSlot();
+    core->ReleaseMemory();
+    for (int slot = 0; slot < CPageCache::kSlotCount; ++slot) {
+        EXPECT_EQ(core->Cache().SlotInfo(slot).nPage, 0) << slot;
+        EXPECT_EQ(core->Cache().BitmapWidth(slot), 0) << slot;
+    }
+    EXPECT_EQ(core->Cache().LastSlot(), lastSlot);
+    EXPECT_EQ(core->Worker().GetState().request.nCount, 0); // nothing is drawn behind it
+
+    core->RenderVisiblePages();
+    EXPECT_GE(core->Cache().FindCachedPage(1), 0);
+    CPagePainter painter(*core);
+    ASSERT_TRUE(painter.Paint(buffer));
+    EXPECT_EQ(painter.FirstMissing(), 0);
+}
+
+// A page still being drawn when the memory is given back does not bring its bitmap back: the
+// engine's lock, taken here, holds the drawing after its slot was claimed.
+TEST(PageCache, APageDrawnAcrossAReleaseIsDropped) {
+    const EnginePtr engine = OpenEngine(Fixture("outline.pdf"));
+    CPageCache cache;
+    cache.SetEngine(engine);
+    cache.ClearCache();
+    std::unique_lock drawing(engine->m_Lock);
+    std::thread worker([&] { cache.CachePage(1); });
+    const auto deadline = std::chrono::steady_clock::now() + kLongWait;
+    while (cache.LastSlot() != 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(1ms);
+    ASSERT_EQ(cache.LastSlot(), 0);
+    cache.ReleaseMemory();
+    drawing.unlock();
+    worker.join();
+    EXPECT_EQ(cache.FindCachedPage(1), -1);
+    EXPECT_EQ(cache.BitmapWidth(0), 0);
+    EXPECT_EQ(cache.CachePage(1), 0); // the next slot in turn, with a bitmap of the page's size
+    EXPECT_EQ(cache.BitmapWidth(1), 616);
 }

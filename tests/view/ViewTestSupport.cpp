@@ -76,6 +76,20 @@ std::unique_ptr<view::CViewCore> OpenCore(const std::string &path, int width, in
     return core;
 }
 
+bool PaintSettled(view::CViewCore &core, platform::DeviceContext &buffer) {
+    constexpr int kRounds = 4;
+    for (int round = 0; round < kRounds; ++round) {
+        view::CPagePainter painter(core);
+        if (!painter.Paint(buffer))
+            return false;
+        if (painter.FirstMissing() == 0)
+            return true;
+        for (int page = painter.FirstMissing(); page <= painter.LastMissing(); ++page)
+            core.Worker().RenderPage(page);
+    }
+    return false;
+}
+
 bool ShowsPageAt(const platform::DeviceContext &buffer, int x, int y, int width, int height) {
     const int left = std::max(x, 0), top = std::max(y, 0);
     const int right = std::min(x + width, buffer.GetWidth());

@@ -19,6 +19,10 @@ void WritePdfWithText(const std::string &path, int width, int height, const std:
 // A view core over a fixture, its client area set as a window of that size would set it.
 std::unique_ptr<view::CViewCore> OpenCore(const std::string &path, int width, int height);
 
+// Paints until no visible page is missing from the cache, letting the worker draw what each
+// paint asked for in between; false when a paint fails or pages are still missing after that.
+bool PaintSettled(view::CViewCore &core, platform::DeviceContext &buffer);
+
 // The part of the rectangle inside the buffer is not background grey at its centre.
 bool ShowsPageAt(const platform::DeviceContext &buffer, int x, int y, int width, int height);
 

@@ -233,6 +233,83 @@ TEST(ViewWidget, PaintCoversTheClientAreaInGreyAroundThePages) {
     EXPECT_EQ(host.view->verticalScrollBar()->value(), 0);
 }
 
+// The open gives the focus to the bookmark tree; the initial fit waits for the first paint, so
+// that it measures the window as the user first sees it, takes the focus, and follows the
+// window's width until a command changes the zoom.
+TEST(ViewWidget, InitialFitMeasuresTheFirstPaintAndFollowsTheWidth) {
+    ViewHost host;
+    QLineEdit tree(&host.window);
+    tree.show();
+    ASSERT_EQ(host.view->OpenPdfFile(QString::fromStdString(Fixture("outline.pdf")), nullptr), 0);
+    tree.setFocus();
+    host.view->OnInitialUpdate();
+    EXPECT_EQ(host.window.focusWidget(), host.view);
+    EXPECT_EQ(host.view->CurrentZoom(), 1.0f); // not before the paint
+    const auto fitted = [&host] {
+        return static_cast<float>(static_cast<double>(host.view->viewport()->width() - 40) / 612);
+    };
+    host.window.resize(700, 300);
+    host.view->setGeometry(0, 0, 700, 300);
+    host.Screen();
+    EXPECT_EQ(host.view->CurrentZoom(), fitted());
+    host.view->Core().Worker().RenderPage(2);              // the look-ahead
+    EXPECT_EQ(host.view->Core().Cache().RenderCount(), 2); // page 1 once, and page 2 after it
+    host.view->setGeometry(0, 0, 500, 300);
+    host.Screen();
+    EXPECT_EQ(host.view->CurrentZoom(), fitted());
+
+    tree.setFocus();
+    host.view->RotateClockwise();
+    EXPECT_EQ(host.window.focusWidget(), host.view);
+    const float zoom = host.view->CurrentZoom();
+    host.view->setGeometry(0, 0, 650, 300);
+    host.Screen();
+    EXPECT_EQ(host.view->CurrentZoom(), zoom);
+}
+
+// Touchpads send small angle deltas or pixel deltas; a classic notch stays one line.
+TEST(ViewWidget, TouchpadDeltasAddUpAndPixelDeltasScrollByThemselves) {
+    ViewHost host("outline.pdf");
+    ASSERT_TRUE(host.bOpened);
+    host.view->GoToPage(2);
+    const int y = host.view->Core().Scroll().VertPos();
+    const auto wheel = [&host](QPoint pixels, QPoint angle) {
+        QWheelEvent event(QPointF(50, 50), QPointF(50, 50), pixels, angle, Qt::NoButton,
+                          Qt::NoModifier, Qt::ScrollUpdate, false);
+        QApplication::sendEvent(host.view->viewport(), &event);
+    };
+    for (int i = 0; i < 4; ++i)
+        wheel(QPoint(), QPoint(0, -30));
+    EXPECT_EQ(host.view->Core().Scroll().VertPos(), y + 50);
+    wheel(QPoint(0, 23), QPoint(0, 120));
+    EXPECT_EQ(host.view->Core().Scroll().VertPos(), y + 27);
+    EXPECT_EQ(host.view->verticalScrollBar()->value(), y + 27);
+}
+
+// A view that is hidden, as a document window behind another tab is, gives its pictures back;
+// shown again it has its page before the first paint.
+TEST(ViewWidget, HiddenViewGivesItsPicturesBackAndHasThemAgainWhenShown) {
+    ViewHost host("outline.pdf");
+    ASSERT_TRUE(host.bOpened);
+    host.view->ZoomTo(0.5f);
+    host.Screen();
+    view::CPageCache &cache = host.view->Core().Cache();
+    ASSERT_GE(cache.FindCachedPage(1), 0);
+    host.view->hide();
+    QApplication::processEvents();
+    for (int slot = 0; slot < view::CPageCache::kSlotCount; ++slot)
+        EXPECT_EQ(cache.BitmapWidth(slot), 0) << slot;
+    host.view->show();
+    EXPECT_GE(cache.FindCachedPage(1), 0);
+    // Hidden and shown again at once (the way into full screen): nothing is given back.
+    const long renders = cache.RenderCount();
+    host.view->hide();
+    host.view->show();
+    QApplication::processEvents();
+    EXPECT_GE(cache.FindCachedPage(1), 0);
+    EXPECT_EQ(cache.RenderCount(), renders);
+}
+
 namespace {
 
 struct BarActionCase {

@@ -35,7 +35,13 @@ struct ViewHost {
             bOpened = view->OpenPdfFile(QString::fromStdString(testsupport::Fixture(fixture)),
                                         nullptr) == 0;
     }
-    QImage Screen() { return view->viewport()->grab().toImage(); }
+    // What the view shows once the pages its first paint asked for have been drawn (a paint
+    // never waits for them).
+    QImage Screen() {
+        view->viewport()->grab();
+        view->Core().RenderVisiblePages();
+        return view->viewport()->grab().toImage();
+    }
 
     QWidget window;
     CVeskPDFReaderView *view;
