@@ -5,9 +5,7 @@
 #include "res/resource.h"
 #include "view/CVeskPDFReaderView.h"
 
-#include <QCoreApplication>
 #include <QMenu>
-#include <QWindow>
 
 #include <chrono>
 
@@ -46,20 +44,10 @@ void CChildFrame::CreatePanes() {
     m_pThumbnail->hide();
 }
 
-// A window shown for the first time has its size only once the desktop puts it on screen
-// (maximised): the fit waits for that, and comes before the first paint.
+// The view makes the fit when it is first painted, at the size the desktop finally gives the
+// window, and follows the width until the user changes the zoom.
 void CChildFrame::InitialUpdateFrame() {
-    QWindow *pWindow = window()->windowHandle();
-    if (isVisible() && pWindow && pWindow->isExposed()) {
-        m_bInitialUpdatePending = false;
-        // The tab area places a new window when it lays itself out; the fit needs that size.
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-        m_pView->OnInitialUpdate();
-        return;
-    }
-    m_bInitialUpdatePending = true;
-    if (pWindow)
-        pWindow->installEventFilter(this);
+    m_pView->OnInitialUpdate();
 }
 
 void CChildFrame::StopRendering() {
@@ -71,30 +59,6 @@ QMenu *CChildFrame::createPopupMenu() {
     if (pMenu)
         pMenu->removeAction(m_pThumbnail->toggleViewAction());
     return pMenu;
-}
-
-// The main window exists once it is shown; its first time on screen may come before or after
-// the events already queued.
-void CChildFrame::showEvent(QShowEvent *pEvent) {
-    QMainWindow::showEvent(pEvent);
-    if (!m_bInitialUpdatePending)
-        return;
-    if (QWindow *pWindow = window()->windowHandle())
-        pWindow->installEventFilter(this);
-    QMetaObject::invokeMethod(this, &CChildFrame::FitIfPending, Qt::QueuedConnection);
-}
-
-bool CChildFrame::eventFilter(QObject *pWatched, QEvent *pEvent) {
-    if (pEvent->type() == QEvent::Expose && pWatched == window()->windowHandle()) {
-        pWatched->removeEventFilter(this);
-        FitIfPending();
-    }
-    return QMainWindow::eventFilter(pWatched, pEvent);
-}
-
-void CChildFrame::FitIfPending() {
-    if (m_bInitialUpdatePending)
-        InitialUpdateFrame();
 }
 
 bool CChildFrame::OnCmdMsg(int nID, CCmdUI *pUI) {

@@ -26,8 +26,7 @@ public:
     // The view's place in the command chain, ahead of this window.
     CCmdTarget &GetViewTarget() { return m_ViewTarget; }
 
-    // After a successful open: the view fits the page to its width once it has its size, at
-    // once when the window is on screen, else when it first is.
+    // After a successful open: the view fits the page to the width it has when first shown.
     void InitialUpdateFrame();
     // Tells the view's render worker to stop without waiting: a page it is drawing finishes on
     // its own while the program ends.
@@ -41,13 +40,8 @@ public:
     CBookMark *m_pBookMark = nullptr;
     CThumbnail *m_pThumbnail = nullptr;
 
-protected:
-    void showEvent(QShowEvent *pEvent) override;
-    bool eventFilter(QObject *pWatched, QEvent *pEvent) override;
-
 private:
     void CreatePanes();
-    void FitIfPending();
     void OnToggleBookMark();
     void OnUpdateToggleBookMark(CCmdUI *pUI);
     void OnThumbnailCommand();
@@ -58,5 +52,4 @@ private:
     CVeskPDFReaderView *m_pView;
     CViewCmdTarget m_ViewTarget;
     CVeskPDFReaderDoc m_Doc;
-    bool m_bInitialUpdatePending = false;
 };
