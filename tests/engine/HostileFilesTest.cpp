@@ -96,16 +96,30 @@ TEST(HostileFiles, AnInflatingFontFileIsReadOnceAndNoFurtherThanTheLimit) {
     EXPECT_NE(std::u16string(text, length).find(u"中文"), std::u16string::npos);
 }
 
-// A page whose forms fan out to 64^6 fills: its time runs out, the page shows what was drawn
-// inside a red border, and reading its text stops as well.
+// Pages whose drawing multiplies through forms (64^6 fills), tiling patterns (48 million cells,
+// or patterns filled with patterns) or Type3 glyphs that show glyphs (64^5 fills): the time runs
+// out, the page shows what was drawn inside a red border, and the draw ends soon after. Reading
+// the text of the page of forms stops as well.
 TEST(HostileFiles, APageOutOfTimeIsCutShortAndMarked) {
+    constexpr std::chrono::milliseconds kBudget(300);
+    for (const char *name : {"slow-page", "pattern-cells", "pattern-nest", "type3-fanout"}) {
+        CEngineHandle h;
+        ASSERT_EQ(h.Open(Hostile(name)), 0) << name;
+        h.Get()->m_PageBudget.m_Time = kBudget;
+        platform::DeviceContext dc(620, 800);
+        const auto start = std::chrono::steady_clock::now();
+        ASSERT_EQ(PdfDrawPage(h, &dc, 1, 0, 0), 0) << name;
+        // Not a speed measure: drawing that looked at no budget went on for minutes or days.
+        EXPECT_LT(std::chrono::steady_clock::now() - start, kBudget + std::chrono::seconds(10))
+            << name;
+        EXPECT_EQ(PixelOf(dc, 1, 1), (platform::Rgb{220, 0, 0})) << name;
+        EXPECT_EQ(PixelOf(dc, 300, 3), (platform::Rgb{220, 0, 0})) << name;
+    }
     CEngineHandle h;
     ASSERT_EQ(h.Open(Hostile("slow-page")), 0);
-    h.Get()->m_PageBudget.m_Time = std::chrono::milliseconds(300);
+    h.Get()->m_PageBudget.m_Time = kBudget;
     platform::DeviceContext dc(620, 800);
     ASSERT_EQ(PdfDrawPage(h, &dc, 1, 0, 0), 0);
-    EXPECT_EQ(PixelOf(dc, 1, 1), (platform::Rgb{220, 0, 0}));
-    EXPECT_EQ(PixelOf(dc, 300, 3), (platform::Rgb{220, 0, 0}));
     EXPECT_EQ(PixelOf(dc, 1 + 612 / 2, 1 + 792 / 2), platform::kWhite);
     char16_t text[16] = {};
     int length = 0;
