@@ -1,6 +1,8 @@
 #include "app/CUiHooks.h"
 
 #include "app/CQtPrinter.h"
+#include "res/ResStrings.h"
+#include "res/resource.h"
 
 #include <QApplication>
 #include <QInputDialog>
@@ -108,8 +110,15 @@ CQtPrintDialogHook::ShowPrintDialog(const platform::PrintDialogSetup &setup) {
             QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize);
         dialog.setMinMax(setup.nMinPage, setup.nMaxPage);
         dialog.setFromTo(setup.nMinPage, setup.nMaxPage);
-        if (ExecDialog(dialog) == QDialog::Accepted)
-            choice = ChoiceFromPrinter(std::move(printer), dialog);
+        if (ExecDialog(dialog) != QDialog::Accepted)
+            return;
+        // With no printer installed the dialog still offers to print, to a PDF writer with no
+        // file, and the job would come to nothing without a word: say why instead.
+        if (printer->printerName().isEmpty() && printer->outputFileName().isEmpty()) {
+            platform::ShowMessageBox(LoadResString(IDS_NO_PRINTER).toStdString());
+            return;
+        }
+        choice = ChoiceFromPrinter(std::move(printer), dialog);
     });
     return choice;
 }

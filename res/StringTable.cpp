@@ -39,6 +39,7 @@ constexpr SString kStrings[] = {
     {IDS_SAVE_AS_FAILED, "文件无法保存至“%1”。"},
     {IDS_SAVE_AS_OPEN_FILE, "“%1”是正在阅读的文件，不能另存为它自己。"},
     {IDS_LOCK_KEYS_UNKNOWN, "此桌面不向程序提供锁定键的状态"},
+    {IDS_NO_PRINTER, "没有可用的打印机，无法打印。请先在系统的打印设置中添加打印机。"},
     {ID_OPEN_PDF, "打开PDF文档\n打开"},
     {ID_CLOSE_PDF, "关闭当前活动PDF文档\n关闭"},
     {ID_SAVE_AS, "当前活动文档另存\n另存为"},

@@ -123,6 +123,7 @@ inline constexpr int IDS_SNAPSHOT_NOT_WRITTEN = 145;
 inline constexpr int IDS_SAVE_AS_FAILED = 146;
 inline constexpr int IDS_SAVE_AS_OPEN_FILE = 147;
 inline constexpr int IDS_LOCK_KEYS_UNKNOWN = 148;
+inline constexpr int IDS_NO_PRINTER = 149;
 inline constexpr int AFX_IDS_APP_TITLE = 57344;
 inline constexpr int AFX_IDS_IDLEMESSAGE = 57345;
 inline constexpr int AFX_IDP_FAILED_TO_OPEN_DOC = 61699;

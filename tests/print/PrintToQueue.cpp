@@ -70,6 +70,14 @@ private:
     bool m_bLandscape;
 };
 
+// What the program would tell the person in a message box goes to the output instead.
+class CPrintedMessages : public platform::MessageBoxHook {
+public:
+    void ShowMessage(const std::string &text) override {
+        std::printf("message: %s\n", text.c_str());
+    }
+};
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -80,6 +88,8 @@ int main(int argc, char **argv) {
     QApplication app(argc, argv);
     CScriptedQtDialog dialog(QString::fromUtf8(argv[2]), std::strcmp(argv[3], "landscape") == 0);
     platform::SetPrintDialogHook(&dialog);
+    CPrintedMessages messages;
+    platform::SetMessageBoxHook(&messages);
     PDFHANDLE h = PdfCreate();
     PdfSetResourceDir(h, (QCoreApplication::applicationDirPath() + "/rc").toUtf8().constData());
     testsupport::CRecordingTree tree;
@@ -89,5 +99,6 @@ int main(int argc, char **argv) {
     std::printf("result: %d\n", result);
     PdfDestroy(h);
     platform::SetPrintDialogHook(nullptr);
+    platform::SetMessageBoxHook(nullptr);
     return result == 0 ? 0 : 1;
 }

@@ -196,6 +196,17 @@ def check_run(output, document, pages, landscape, turns, folder):
         assert near * 2 < far, "sheet %d is not turned as the paper asks" % n
 
 
+def check_no_printer(program, source, root):
+    """With no print system to reach, the dialog's 打印 must not pass for a job printed."""
+    env = dict(os.environ, CUPS_SERVER=str(root / "no-scheduler.sock"), HOME=str(root),
+               QT_QPA_PLATFORM="offscreen")
+    done = subprocess.run([str(program), str(source), "1", "portrait"], env=env,
+                          capture_output=True, text=True, timeout=120)
+    assert done.returncode != 0 and "message: " in done.stdout, \
+        "printing without a printer was not refused: %s%s" % (done.stdout, done.stderr)
+    print("without a printer: " + done.stdout.strip().replace("\n", " | "))
+
+
 def main(argv):
     if len(argv) != 3:
         sys.stderr.write(__doc__)
@@ -211,6 +222,7 @@ def main(argv):
     scheduler = Scheduler(root)
     outputs = []
     try:
+        check_no_printer(program, source, root)
         scheduler.start()
         scheduler.add_queue()
         # A fresh home, so that no lpoptions of the user's choose another queue.
