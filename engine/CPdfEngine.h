@@ -138,7 +138,9 @@ public:
     std::size_t m_nRowBufSize = 0;
     // Set by PdfDestroy so that a page still being drawn on another thread stops early.
     std::atomic<bool> m_bAbortDraw = false;
-    CPageBudget m_PageBudget{m_bAbortDraw};
+    // Set by PdfCancelDraw: the screen page being drawn on another thread is no longer wanted.
+    std::atomic<bool> m_bCancelDraw = false;
+    CPageBudget m_PageBudget{m_bAbortDraw, m_bCancelDraw};
     CEngineTempFolderUse m_TempFolderUse;
     // Crop size and own rotation of every page, read once at open (index: page - 1).
     std::vector<PageBox> m_PageBoxes;

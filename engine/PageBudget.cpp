@@ -7,16 +7,21 @@ constexpr int kIncompleteMarkWidth = 3;
 
 } // namespace
 
-void CPageBudget::Start() {
+void CPageBudget::Start(bool cancellable) {
     m_Deadline = std::chrono::steady_clock::now() + m_Time;
-    m_bCutShort = false;
+    m_bCancellable = cancellable;
+    m_bCutShort = m_bStopped = false;
 }
 
 bool CPageBudget::Exceeded(void *data) {
     auto &budget = *static_cast<CPageBudget *>(data);
-    if (!budget.IsSpent() && std::chrono::steady_clock::now() > budget.m_Deadline)
+    if (budget.IsSpent()) {
+        budget.m_bStopped = !budget.m_bCutShort;
+        return true;
+    }
+    if (std::chrono::steady_clock::now() > budget.m_Deadline)
         budget.m_bCutShort = true;
-    return budget.IsSpent();
+    return budget.m_bCutShort;
 }
 
 bool CPageBudget::PictureFits(long long width, long long height) {

@@ -223,6 +223,14 @@ int PdfSetDeviceScale(PDFHANDLE h, float scale) {
     return WithEngine(h, -1, [=](CPdfEngine &e) { return e.SetDeviceScale(scale); });
 }
 
+// Takes no lock: it is meant for the page that holds the engine's lock.
+int PdfCancelDraw(PDFHANDLE h, int cancel) {
+    if (!h)
+        return -1;
+    h->m_bCancelDraw = cancel != 0;
+    return 0;
+}
+
 int PdfDrawPage(PDFHANDLE h, platform::DeviceContext *dc, int page, int x, int y) {
     if (!dc)
         return -1;

@@ -54,6 +54,11 @@ constexpr int PdfFrameThickness(float scale) {
     return scale >= 2.0f ? static_cast<int>(scale <= 8.0f ? scale : 8.0f) : 1;
 }
 int PdfDrawPage(PDFHANDLE, platform::DeviceContext *dc, int page, int x, int y);
+// While cancel is nonzero, a page PdfDrawPage or PdfGetRectBitmap draws (one under way on another
+// thread too) stops
+// at its next drawing operator and the call fails without changing the held picture; text
+// reads and printing go on. Cleared with cancel 0. -1 for a null handle, else 0.
+int PdfCancelDraw(PDFHANDLE, int cancel);
 int PdfGetRectText(PDFHANDLE, int page, double xMin, double yMin, double xMax, double yMax,
                    char16_t *buffer, int *length, int capacity = 8192);
 platform::Bitmap *PdfGetRectBitmap(PDFHANDLE, platform::DeviceContext *dc, int page, int x, int y,

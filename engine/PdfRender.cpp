@@ -108,7 +108,7 @@ bool CPdfEngine::DrawOnScreenDevice(int page, const PageSlice &slice, float zoom
         return false;
     auto &dev = static_cast<CScreenDevice &>(ScreenDevice());
     const long started = dev.m_nStarted;
-    m_PageBudget.Start();
+    m_PageBudget.Start(true);
     return DisplayPage(*m_pDoc, dev, page, kPointsPerInch * zoom, m_nRotate, slice,
                        CPageBudget::Exceeded, &m_PageBudget) &&
            dev.m_nStarted != started;
@@ -120,6 +120,9 @@ bool CPdfEngine::RenderPage(int page) {
                                   Scaled(GetPageHeight(page), zoom)))
         return false;
     const bool drawn = DrawOnScreenDevice(page, {}, zoom);
+    // A cancelled page is no picture of the page, not even a blank one: nothing changes.
+    if (m_PageBudget.WasStopped())
+        return false;
     // The old picture goes first: two large pages need not be held at once.
     m_hMemDC.SelectBitmap(nullptr);
     m_nBmpWidth = m_nBmpHeight = 0;
@@ -193,7 +196,7 @@ std::unique_ptr<platform::Bitmap> CPdfEngine::GetRectBitmap(int page, int x, int
     const bool wholePage = width < 0 || height < 0;
     if (!HasPage(page) || (!wholePage && (width == 0 || height == 0)))
         return nullptr;
-    if (!DrawOnScreenDevice(page, {x, y, width, height}, m_fZoom))
+    if (!DrawOnScreenDevice(page, {x, y, width, height}, m_fZoom) || m_PageBudget.WasStopped())
         return nullptr;
     SplashBitmap *rows = m_pScreenDev->getBitmap();
     // Splash falls back to a 1 x 1 bitmap when the slice's memory cannot be had.

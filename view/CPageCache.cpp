@@ -76,15 +76,17 @@ int CPageCache::CachePage(int page) {
     Claim claim = ClaimNextSlot(width, height);
     if (!claim.bReused)
         claim.bitmap = CreateDIB24(width, height);
+    bool bDrawn = false;
     if (claim.bitmap) {
         platform::DeviceContext dc;
         dc.SelectBitmap(std::move(claim.bitmap));
         PdfSetRedraw(h, 1);
-        PdfDrawPage(h, &dc, page, 0, 0);
+        bDrawn = PdfDrawPage(h, &dc, page, 0, 0) == 0;
         ++m_nRenders;
         claim.bitmap = dc.SelectBitmap(nullptr);
     }
-    if (ReturnSlot(std::move(claim), page, width, height)) {
+    const int filled = bDrawn || !m_bCancelling ? page : 0;
+    if (ReturnSlot(std::move(claim), filled, width, height) && filled != 0) {
         FillListener listener;
         {
             std::lock_guard lock(m_Lock);
@@ -94,6 +96,16 @@ int CPageCache::CachePage(int page) {
             listener(page);
     }
     return 0;
+}
+
+void CPageCache::CancelDrawing(bool cancel) {
+    EnginePtr engine;
+    {
+        std::lock_guard lock(m_Lock);
+        engine = m_pEngine;
+    }
+    m_bCancelling = cancel;
+    PdfCancelDraw(engine.get(), cancel ? 1 : 0);
 }
 
 // Zoom times scale is formed in single precision as the engine forms it, so both arrive at the

@@ -63,6 +63,9 @@ public:
 
     // -1 without an engine, -2 for a page below 0 or past the last, 0 when cached afterwards.
     int CachePage(int page);
+    // While cancel is set, a page being drawn stops at once and its slot is left empty: whoever
+    // stops the render worker no longer wants it.
+    void CancelDrawing(bool cancel);
     // The slot index holding page (searched 0, 1, 2, ...), or -1.
     int FindCachedPage(int page) const;
     // Device pixels that page with its frame and shadow fills at the current zoom; false
@@ -115,6 +118,7 @@ private:
     unsigned m_nGeneration = 0; // counts clears, so a page drawn across one is dropped
     float m_fDeviceScale = 1.0f;
     std::atomic<long> m_nRenders = 0;
+    std::atomic<bool> m_bCancelling = false;
     ErrorReporter m_Reporter;
     FillListener m_Listener;
 };

@@ -102,11 +102,15 @@ bool CRenderWorker::Stop(std::optional<std::chrono::milliseconds> timeout) {
     if (!IsRunning())
         return true;
     m_pState->request.bRunning = false;
+    // The page under way is of no use to whoever stops the worker: a slow one must not hold the
+    // stop until its budget runs out.
+    m_pState->cache->CancelDrawing(true);
     bool bStopped = true;
     if (timeout)
         bStopped = m_pState->evStopped.Wait(*timeout);
     else
         m_pState->evStopped.Wait();
+    m_pState->cache->CancelDrawing(false);
     if (bStopped) {
         m_Thread.join();
         return true;
@@ -127,17 +131,27 @@ void CRenderWorker::Request(int first, int count) {
     m_pState->evRequest.Set();
 }
 
-void CRenderWorker::RenderPage(int page) {
+void CRenderWorker::RenderPage(int page, std::optional<std::chrono::milliseconds> patience) {
     State &s = *m_pState;
+    const auto started = std::chrono::steady_clock::now();
+    const auto waitedTooLong = [&] {
+        return patience && std::chrono::steady_clock::now() - started >= *patience;
+    };
     for (int pass = 0; pass < kPassesToTry; ++pass) {
         if (s.cache->FindCachedPage(page) >= 0)
             return;
         if (!IsRunning())
             break;
         Request(page, 1);
-        while (!s.evPassDone.Wait(kAliveCheck))
+        while (!s.evPassDone.Wait(kAliveCheck)) {
             if (!s.bAlive)
                 break;
+            // The worker goes on with the page and its paint shows it when done.
+            if (waitedTooLong())
+                return;
+        }
+        if (waitedTooLong())
+            return;
     }
     // No worker to ask (it could not start, or has ended): the engine is free for this thread.
     if (!IsRunning() || !s.bAlive)
@@ -148,7 +162,7 @@ void CRenderWorker::RenderThreadProc(std::shared_ptr<State> state) {
     RenderRequest &r = state->request;
     while (r.bRunning) {
         state->evRequest.Wait(std::chrono::milliseconds(0));
-        for (int i = r.nFirst; i < r.nFirst + r.nCount; ++i)
+        for (int i = r.nFirst; i < r.nFirst + r.nCount && r.bRunning; ++i)
             state->cache->CachePage(i);
         std::this_thread::sleep_for(kPassInterval);
         state->evPassDone.Set();

@@ -39,7 +39,8 @@ public:
     // 0 when the thread runs, -1 when it could not be started (pages are then rendered by
     // RenderPage on the caller's thread).
     int Start(int first, int count);
-    // Without a time-out waits until the worker has ended. True when no worker runs
+    // The page under way is cancelled (PdfCancelDraw) and its slot left empty. Without a
+    // time-out waits until the worker has ended. True when no worker runs
     // afterwards; false when it was still busy and has been left to end on its own.
     bool Stop(std::optional<std::chrono::milliseconds> timeout = std::nullopt);
     bool IsRunning() const { return m_Thread.joinable(); }
@@ -52,8 +53,9 @@ public:
     void Request(int first, int count);
     // Makes sure page is in the cache before returning: asks the worker and waits for its
     // passes, or renders the page itself when no worker runs. Gives up when the page cannot
-    // be cached (the engine refuses it), so a paint never waits for ever.
-    void RenderPage(int page);
+    // be cached (the engine refuses it), so a paint never waits for ever, and once patience
+    // has passed, leaving the page to the worker.
+    void RenderPage(int page, std::optional<std::chrono::milliseconds> patience = std::nullopt);
 
     // The shared state; public for the hand-shake tests.
     struct State {

@@ -119,7 +119,7 @@ void CViewCore::RenderVisiblePages() {
         return;
     m_pPageCache->Reserve(last - first + 2);
     for (int page = first; page <= last; ++page)
-        m_Worker.RenderPage(page);
+        m_Worker.RenderPage(page, kPagePatience);
 }
 
 int CViewCore::CurrentPage() const {
@@ -184,7 +184,7 @@ int CViewCore::ApplyZoom(float zoom) {
     PdfSetZoom(m_hPdf, zoom);
     // The current page is drawn at the new factor before the layout changes under the user.
     StartWorker(page);
-    m_Worker.RenderPage(page);
+    m_Worker.RenderPage(page, kPagePatience);
 
     UpdateScrollSizes();
     PdfGoToPage(m_hPdf, page);

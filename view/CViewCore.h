@@ -7,6 +7,7 @@
 #include "view/CViewHistory.h"
 #include "view/CWheelNotches.h"
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -29,6 +30,9 @@ public:
     static constexpr int kWheelReserve = 10; // single-page wheel: the page fits with this to spare
     static constexpr double kZoomStep = 0.2;
     static constexpr float kMaxZoom = 4.0f;
+    // How long a zoom change or a view coming to the front waits for a page to be drawn before
+    // it goes on without it: a real page takes a fraction of this, a hostile one far more.
+    static constexpr std::chrono::milliseconds kPagePatience{500};
 
     // Asked once when the document wants a password; an empty answer is no password.
     using PasswordPrompt = std::function<std::string()>;

@@ -157,6 +157,31 @@ TEST(HostileFiles, ASlowPageHoldsNoOtherWindowAndClosesAtOnce) {
     EXPECT_EQ(draw.wait_for(std::chrono::seconds(60)), std::future_status::ready);
 }
 
+// A cancelled page stops where it is and is no picture: the call fails and the next draw,
+// once the cancel is lifted, draws the page again.
+TEST(HostileFiles, ACancelledPageStopsAtOnceAndIsNotShown) {
+    CEngineHandle slow;
+    ASSERT_EQ(slow.Open(Hostile("slow-page")), 0);
+    slow.Get()->m_PageBudget.m_Time = std::chrono::hours(1);
+    std::atomic<bool> drawing = false;
+    platform::DeviceContext dc(620, 800);
+    auto draw = std::async(std::launch::async, [&] {
+        drawing = true;
+        return PdfDrawPage(slow, &dc, 1, 0, 0);
+    });
+    while (!drawing)
+        std::this_thread::yield();
+    EXPECT_EQ(PdfCancelDraw(slow, 1), 0);
+    ASSERT_EQ(draw.wait_for(std::chrono::seconds(60)), std::future_status::ready);
+    EXPECT_EQ(draw.get(), -1);
+    EXPECT_EQ(PdfGetCurrentPage(slow), 1);
+
+    EXPECT_EQ(PdfCancelDraw(slow, 0), 0);
+    slow.Get()->m_PageBudget.m_Time = std::chrono::milliseconds(50);
+    EXPECT_EQ(PdfDrawPage(slow, &dc, 1, 0, 0), 0);
+    EXPECT_EQ(PdfCancelDraw(nullptr, 1), -1);
+}
+
 namespace {
 
 // A bookmark tree whose control fails: the failure must not leave the engine as an exception.

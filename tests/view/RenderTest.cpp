@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <future>
 #include <mutex>
 #include <set>
 #include <thread>
@@ -213,6 +214,25 @@ TEST(RenderWorker, EngineOutlivesAWorkerThatMissedTheTimeOut) {
     EXPECT_TRUE(CRenderWorker::WaitForFinishingWorkers(kLongWait));
     EXPECT_TRUE(bDestroyed);
     EXPECT_TRUE(destroyed.Wait(kLongWait));
+}
+
+// A page that would draw for ever holds neither a zoom change nor the closing of its window:
+// the zoom change waits only so long for it, and stopping the worker cancels it.
+TEST(RenderWorker, ASlowPageHoldsNeitherAZoomChangeNorTheClose) {
+    auto core = OpenCore(Fixture("hostile/slow-page.pdf"), 300, 300);
+    ASSERT_TRUE(core);
+    core->Handle()->m_PageBudget.m_Time = 1h;
+    auto zoomed = std::async(std::launch::async, [&] { return core->ZoomTo(2.0f); });
+    ASSERT_EQ(zoomed.wait_for(kLongWait), std::future_status::ready);
+    EXPECT_EQ(zoomed.get(), 0);
+    EXPECT_LT(core->Cache().FindCachedPage(1), 0);
+
+    core->Worker().Stop();
+    EXPECT_LT(core->Cache().FindCachedPage(1), 0); // the cancelled page left its slot empty
+    ASSERT_EQ(core->Worker().Start(1, 1), 0);
+    auto closed = std::async(std::launch::async, [&] { core.reset(); });
+    ASSERT_EQ(closed.wait_for(kLongWait), std::future_status::ready);
+    EXPECT_TRUE(CRenderWorker::WaitForFinishingWorkers(0ms));
 }
 
 TEST(Paint, WithoutADocumentTheWholeBufferIsGrey) {
