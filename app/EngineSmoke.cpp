@@ -70,16 +70,23 @@ int DrawnHeight(const platform::DeviceContext &dc) {
     return h;
 }
 
+constexpr long long kMaxPictureBytes = 512LL * 1024 * 1024;
+
 int WritePagePng(PDFHANDLE h, const PngRequest &png) {
     if (PdfSetZoom(h, png.fZoom) != 0 || PdfGoToPage(h, png.nPage) != 0) {
         std::printf("png: no page %d at zoom %g\n", png.nPage, png.fZoom);
         return 1;
     }
     // Page sizes are whole points: leave room for the fraction the render may add.
-    const int slack = static_cast<int>(std::ceil(png.fZoom)) + 8;
-    platform::DeviceContext dc(static_cast<int>(PdfGetPageWidth(h, png.nPage) * png.fZoom) + slack,
-                               static_cast<int>(PdfGetPageHeight(h, png.nPage) * png.fZoom) +
-                                   slack);
+    const long long slack = static_cast<long long>(std::ceil(png.fZoom)) + 8;
+    const long long w = std::llround(PdfGetPageWidth(h, png.nPage) * double{png.fZoom}) + slack;
+    const long long ht = std::llround(PdfGetPageHeight(h, png.nPage) * double{png.fZoom}) + slack;
+    // A hostile page box must not take the tool down with a picture no memory holds.
+    if (w * ht > kMaxPictureBytes / 3) {
+        std::printf("png: page %d too large to draw (%lld x %lld pixels)\n", png.nPage, w, ht);
+        return 1;
+    }
+    platform::DeviceContext dc(static_cast<int>(w), static_cast<int>(ht));
     PdfSetRedraw(h, 1);
     if (PdfDrawPage(h, &dc, png.nPage, 0, 0) != 0 ||
         !platform::WritePng(*dc.GetBitmap(), DrawnWidth(dc), DrawnHeight(dc), png.path)) {
