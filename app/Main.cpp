@@ -1,6 +1,7 @@
 // VeskPDFReader: the reader's program. Arguments: the document to open, if any.
 
 #include "app/CVeskPDFReaderApp.h"
+#include "platform/ProcessMemory.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -10,6 +11,7 @@
 #include <cstdlib>
 
 int main(int argc, char **argv) {
+    platform::ReturnLargeBlocksToSystem();
     QApplication application(argc, argv);
     // The interface speaks Chinese whatever the locale, and so do the dialogs Qt itself makes,
     // such as the print dialog. Without Qt's catalogue they stay in English.

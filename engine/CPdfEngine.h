@@ -96,6 +96,7 @@ public:
 
     // Rendering and extraction (PdfRender.cpp, PdfText.cpp), saving (PdfSaveAs.cpp).
     int SetDeviceScale(float scale);
+    void ReleasePageMemory();
     int DrawPage(platform::DeviceContext &dc, int page, int x, int y);
     std::unique_ptr<platform::Bitmap> GetRectBitmap(int page, int x, int y, int width, int height);
     void GetRectText(int page, double xMin, double yMin, double xMax, double yMax, char16_t *buffer,

@@ -223,6 +223,13 @@ int PdfSetDeviceScale(PDFHANDLE h, float scale) {
     return WithEngine(h, -1, [=](CPdfEngine &e) { return e.SetDeviceScale(scale); });
 }
 
+int PdfReleasePageMemory(PDFHANDLE h) {
+    return WithEngine(h, -1, [](CPdfEngine &e) {
+        e.ReleasePageMemory();
+        return 0;
+    });
+}
+
 // Takes no lock: it is meant for the page that holds the engine's lock.
 int PdfCancelDraw(PDFHANDLE h, int cancel) {
     if (!h)

@@ -54,6 +54,10 @@ constexpr int PdfFrameThickness(float scale) {
     return scale >= 2.0f ? static_cast<int>(scale <= 8.0f ? scale : 8.0f) : 1;
 }
 int PdfDrawPage(PDFHANDLE, platform::DeviceContext *dc, int page, int x, int y);
+// Frees the page pictures the engine holds (the last page drawn, the rasteriser's bitmap and its
+// row buffer) for a window that is not shown; the next PdfDrawPage draws its page anew. -1 for a
+// null handle, else 0.
+int PdfReleasePageMemory(PDFHANDLE);
 // While cancel is nonzero, a page PdfDrawPage or PdfGetRectBitmap draws (one under way on another
 // thread too) stops
 // at its next drawing operator and the call fails without changing the held picture; text

@@ -163,6 +163,17 @@ int CPdfEngine::SetDeviceScale(float scale) {
     return 0;
 }
 
+// The fonts stay: a window shown again draws its page without loading them anew.
+void CPdfEngine::ReleasePageMemory() {
+    m_hMemDC.SelectBitmap(nullptr);
+    m_nBmpWidth = m_nBmpHeight = 0;
+    m_bRedraw = 1;
+    if (m_pScreenDev)
+        delete m_pScreenDev->takeBitmap(); // a 1 x 1 bitmap takes its place until the next page
+    m_pRowBuf.reset();
+    m_nRowBufSize = 0;
+}
+
 // Watermarks are drawn from the context's origin, not from (x, y).
 int CPdfEngine::DrawWaterMark(platform::DeviceContext &dc, float zoom, int rotate, int w, int h,
                               int mode) {

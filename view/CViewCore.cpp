@@ -106,11 +106,15 @@ bool CViewCore::VisibleRange(int *first, int *last) {
     return PdfGetVisibleRange(m_hPdf, top, top + m_Scroll.ClientHeight() + 1, first, last) != -1;
 }
 
-// The worker is left with nothing to draw, so that it cannot fill a slot again behind the
-// release.
+// The worker is stopped (its page under way cancelled) so that the engine is free at once, and
+// started again with nothing to draw, so that it cannot fill a slot behind the release.
 void CViewCore::ReleaseMemory() {
-    m_Worker.Request(1, 0);
+    const bool bRunning = m_Worker.IsRunning();
+    m_Worker.Stop();
     m_pPageCache->ReleaseMemory();
+    PdfReleasePageMemory(m_hPdf);
+    if (bRunning)
+        m_Worker.Start(CurrentPage(), 0);
 }
 
 void CViewCore::RenderVisiblePages() {

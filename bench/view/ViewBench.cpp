@@ -7,6 +7,7 @@
 //   hidden, as tabs behind the active one are)
 
 #include "bench/common/ResidentMemory.h"
+#include "platform/ProcessMemory.h"
 #include "view/CPagePainter.h"
 #include "view/CViewCore.h"
 #include "view/ScreenImage.h"
@@ -240,6 +241,7 @@ void Memory(const std::string &path) {
 } // namespace
 
 int main(int argc, char **argv) {
+    platform::ReturnLargeBlocksToSystem(); // as the reader does
     const std::string path = argc > 1 ? argv[1] : VESK_SAMPLE_PDF;
     if (!OpenView(path)) {
         std::fprintf(stderr, "cannot open %s\n", path.c_str());

@@ -4,6 +4,7 @@
 #include "engine/CPdfEngine.h"
 #include "tests/support/EngineHandle.h"
 
+#include <SplashOutputDev.h>
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -139,6 +140,27 @@ TEST(DrawPage, WithoutRedrawTheHeldPictureServesAnyPage) {
         }
     }
     EXPECT_GT(differsFrom5, 0); // "Page 3" is not "Page 5"
+}
+
+// A window that is not shown gives its pictures back; the next draw, redraw asked or not,
+// renders the page it is asked for, pixel for pixel as before.
+TEST(DrawPage, AfterReleasingPageMemoryThePageIsDrawnAnew) {
+    CEngineHandle h;
+    ASSERT_EQ(h.Open(Fixture("no-outline.pdf")), 0);
+    ASSERT_EQ(PdfSetZoom(h, 1.5f), 0); // 918 wide: rows widened through the buffer
+    const Drawn page3 = Draw(h, 3);
+    ASSERT_NE(h.Get()->m_pRowBuf, nullptr);
+    EXPECT_EQ(PdfReleasePageMemory(h), 0);
+    EXPECT_EQ(h.Get()->m_hMemDC.GetBitmap(), nullptr);
+    EXPECT_EQ(h.Get()->m_pRowBuf, nullptr);
+    EXPECT_EQ(h.Get()->m_pScreenDev->getBitmapWidth(), 1);
+
+    platform::DeviceContext again(page3.dc.GetWidth(), page3.dc.GetHeight());
+    ASSERT_EQ(PdfDrawPage(h, &again, 3, 0, 0), 0); // no redraw asked for
+    for (int y = 0; y < again.GetHeight(); ++y)
+        for (int x = 0; x < again.GetWidth(); ++x)
+            ASSERT_EQ(again.GetPixel(x, y), page3.dc.GetPixel(x, y)) << x << "," << y;
+    EXPECT_EQ(PdfReleasePageMemory(nullptr), -1);
 }
 
 TEST(DrawPage, WithoutRedrawTheFrameFollowsThePageAskedFor) {
