@@ -6,7 +6,9 @@
 #include "engine-ext/ResourcePath.h"
 #include "platform/FontFiles.h"
 
+#include <GfxState.h>
 #include <GlobalParams.h>
+#include <Page.h>
 #include <goo/GooString.h>
 
 #include <map>
@@ -137,11 +139,20 @@ bool IsBuiltFrom(const std::string &base) {
 }
 
 // Caller holds g_configLock exclusively. Without a configuration afterwards, none can be made.
+// Poppler picks its sRGB display profile in the first GfxState made, without a lock: two windows
+// drawing their first pages at once each made one, and one freed the other's while in use. Made
+// here, with the configuration held alone, every later state only reads it.
+void ChooseColourProfile() {
+    PDFRectangle box(0, 0, 1, 1);
+    const GfxState chooser(72, 72, &box, 0, false);
+}
+
 void BuildLocked(std::string base) {
     if (IsBuiltFrom(base))
         return;
     g_pConfig.reset();
     g_pConfig = CEngineConfiguration::Make(std::move(base));
+    ChooseColourProfile();
 }
 
 } // namespace

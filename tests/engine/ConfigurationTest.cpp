@@ -6,6 +6,7 @@
 #include "platform/SpecialFolders.h"
 #include "tests/support/EngineHandle.h"
 
+#include <GfxState.h>
 #include <GlobalParams.h>
 #include <goo/GooString.h>
 
@@ -134,6 +135,14 @@ TEST(EngineConfiguration, LivesUntilTheLastEngineIsDestroyed) {
     EXPECT_FALSE(engine_ext::CConfigurationUse().HasConfiguration());
     // Whatever needs one builds it again on demand.
     EXPECT_TRUE(engine_ext::CConfigurationUse(true).HasConfiguration());
+}
+
+// Two windows drawing their first pages at once must find Poppler's colour profile already
+// chosen: choosing it is not safe from two threads. Nothing in this program draws a page.
+TEST(EngineConfiguration, ChoosesTheColourProfileBeforeAnyPageIsDrawn) {
+    CEngineHandle h;
+    ASSERT_EQ(h.Open(testsupport::Fixture("two-100pt.pdf")), 0);
+    EXPECT_NE(GfxState::sRGBProfile, nullptr);
 }
 
 // Without its private folder no configuration is made at all (Poppler, given no folder, would
