@@ -59,9 +59,8 @@ int PdfDrawPage(PDFHANDLE, platform::DeviceContext *dc, int page, int x, int y);
 // null handle, else 0.
 int PdfReleasePageMemory(PDFHANDLE);
 // While cancel is nonzero, a page PdfDrawPage or PdfGetRectBitmap draws (one under way on another
-// thread too) stops
-// at its next drawing operator and the call fails without changing the held picture; text
-// reads and printing go on. Cleared with cancel 0. -1 for a null handle, else 0.
+// thread too) stops at its next drawing operator and the call fails without changing the held
+// picture; text reads and printing go on. Cleared with cancel 0. -1 for a null handle, else 0.
 int PdfCancelDraw(PDFHANDLE, int cancel);
 int PdfGetRectText(PDFHANDLE, int page, double xMin, double yMin, double xMax, double yMax,
                    char16_t *buffer, int *length, int capacity = 8192);
