@@ -1,7 +1,7 @@
 #include "engine/CPrintJob.h"
 
-#include "engine/BudgetedDevice.h"
 #include "engine/DeviceBitmap.h"
+#include "engine/GlyphCachingDevice.h"
 #include "engine/PageDisplay.h"
 #include "platform/JpegFile.h"
 
@@ -21,12 +21,12 @@
 // The print device: a Splash device like the screen's that also tells whether the page it was
 // asked for really started. A page of a broken page tree can be "displayed" without starting,
 // and the device would still hold the picture of the page before.
-class CPrintDevice : public CBudgetedDevice<SplashOutputDev> {
+class CPrintDevice : public CGlyphCachingDevice {
 public:
-    using CBudgetedDevice::CBudgetedDevice;
+    using CGlyphCachingDevice::CGlyphCachingDevice;
     void startPage(int pageNum, GfxState *state, XRef *xref) override {
         m_bStarted = true;
-        SplashOutputDev::startPage(pageNum, state, xref);
+        CGlyphCachingDevice::startPage(pageNum, state, xref);
     }
     bool m_bStarted = false;
 };

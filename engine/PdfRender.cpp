@@ -1,8 +1,8 @@
 // PdfDrawPage and PdfGetRectBitmap: pages rasterised by Splash into device bitmaps.
 
-#include "engine/BudgetedDevice.h"
 #include "engine/CPdfEngine.h"
 #include "engine/DeviceBitmap.h"
+#include "engine/GlyphCachingDevice.h"
 #include "engine/PageDisplay.h"
 #include "engine/PdfApi.h"
 
@@ -47,12 +47,12 @@ void DrawFrame(platform::DeviceContext &dc, int x, int y, int w, int h, int t) {
 
 // Counts the pages Poppler really starts: a page of a broken page tree can be "displayed"
 // without ever starting, leaving the device with the picture of the page before.
-class CScreenDevice : public CBudgetedDevice<SplashOutputDev> {
+class CScreenDevice : public CGlyphCachingDevice {
 public:
-    using CBudgetedDevice::CBudgetedDevice;
+    using CGlyphCachingDevice::CGlyphCachingDevice;
     void startPage(int pageNum, GfxState *state, XRef *xref) override {
         ++m_nStarted;
-        SplashOutputDev::startPage(pageNum, state, xref);
+        CGlyphCachingDevice::startPage(pageNum, state, xref);
     }
     long m_nStarted = 0;
 };

@@ -7,7 +7,9 @@ open are taken out by timing each command for N pages and for 1 page: the per-pa
 same machine; medians are reported, with processor time (steadier on a busy machine), the
 in-process median of our own per-page times, and the peak resident memory of each process.
 pdftoppm and mutool write their pages to files in a memory folder; that cost is theirs.
-  bench/render/bench_render.py BUILD_DIR [--runs N] [--corpus DIR]
+"mutool null" writes them to /dev/null instead: its raster cost with the cheapest output.
+With --before, a second build of ours (an earlier commit) runs beside them as "before".
+  bench/render/bench_render.py BUILD_DIR [--runs N] [--corpus DIR] [--before BUILD_DIR]
 """
 import argparse
 import os
@@ -25,6 +27,9 @@ DOCS = [  # (file in the corpus, pages)
     ("pypdf-sample-GeoTopo-komprimiert.pdf", 40),
 ]
 
+PAIRS = [("ours", "pdftoppm"), ("ours", "mutool"), ("ours", "mutool null"), ("ours", "before"),
+         ("ours text", "pdftotext")]
+
 
 def run(cmd):
     start = time.perf_counter()
@@ -37,10 +42,10 @@ def run(cmd):
     return wall, usage.ru_utime + usage.ru_stime, usage.ru_maxrss, out.decode()
 
 
-def commands(build, pdf, pages, zoom, out):
+def commands(build, before, pdf, pages, zoom, out):
     dpi = "%g" % (72 * zoom)
-    ours = lambda n, text=False: [str(build / "bin/vesk-bench-render"), str(pdf), "-", str(zoom),
-                                  str(n)] + (["--text"] if text else [])
+    ours = lambda n, text=False, b=build: [str(b / "bin/vesk-bench-render"), str(pdf), "-",
+                                           str(zoom), str(n)] + (["--text"] if text else [])
     sides = {
         "ours": lambda n: ours(n),
         "pdftoppm": lambda n: ["pdftoppm", "-r", dpi, "-aa", "yes", "-aaVector", "yes", "-cropbox",
@@ -49,6 +54,10 @@ def commands(build, pdf, pages, zoom, out):
     if shutil.which("mutool"):
         sides["mutool"] = lambda n: ["mutool", "draw", "-q", "-r", dpi, "-o", str(out / "m%d.ppm"),
                                      str(pdf), "1-%d" % n]
+        sides["mutool null"] = lambda n: ["mutool", "draw", "-q", "-r", dpi, "-F", "ppm", "-o",
+                                          "/dev/null", str(pdf), "1-%d" % n]
+    if before:
+        sides["before"] = lambda n: ours(n, b=before)
     if zoom == 1.0:
         sides["ours text"] = lambda n: ours(n, True)
         sides["pdftotext"] = lambda n: ["pdftotext", "-layout", "-f", "1", "-l", str(n), str(pdf),
@@ -56,9 +65,9 @@ def commands(build, pdf, pages, zoom, out):
     return sides
 
 
-def measure(build, pdf, pages, zoom, runs):
+def measure(build, before, pdf, pages, zoom, runs):
     with tempfile.TemporaryDirectory(dir="/dev/shm" if os.path.isdir("/dev/shm") else None) as d:
-        sides = commands(build, pdf, pages, zoom, Path(d))
+        sides = commands(build, before, pdf, pages, zoom, Path(d))
         per_page = {k: [] for k in sides}
         cpu = {k: [] for k in sides}
         rss = {k: 0 for k in sides}
@@ -81,6 +90,7 @@ def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("build", type=Path)
     ap.add_argument("--runs", type=int, default=5)
+    ap.add_argument("--before", type=Path)
     ap.add_argument("--corpus", type=Path,
                     default=Path(__file__).resolve().parents[2] / "../shared/corpus")
     args = ap.parse_args()
@@ -90,21 +100,21 @@ def main():
         if not pdf.exists():
             continue
         for zoom in (1.0, 2.0):
-            wall, cpu, rss, inproc = measure(args.build, pdf, pages, zoom, args.runs)
+            wall, cpu, rss, inproc = measure(args.build, args.before, pdf, pages, zoom, args.runs)
             print("%s, %d pages, zoom %g (ours in process: %.2f ms/page)" % (
                 name, pages, zoom, inproc * 1000))
             for side in wall:
-                base = {"ours": "pdftoppm", "ours text": "pdftotext"}.get(side)
-                ratio = wall[side] / wall[base] if base else float("nan")
-                cpu_ratio = cpu[side] / cpu[base] if base else float("nan")
-                if base:
-                    ratios.setdefault((side, zoom), []).append((ratio, cpu_ratio))
-                print("  %-10s %8.2f ms/page wall %8.2f ms/page cpu %7d KiB peak%s" % (
-                    side, wall[side] * 1000, cpu[side] * 1000, rss[side],
-                    "   ratio to %s: wall %.3f cpu %.3f" % (base, ratio, cpu_ratio) if base else ""))
-    for (side, zoom), values in sorted(ratios.items()):
-        print("median ratio %s zoom %g: wall %.3f, cpu %.3f" % (
-            side, zoom, statistics.median(v[0] for v in values),
+                print("  %-11s %8.2f ms/page wall %8.2f ms/page cpu %7d KiB peak" % (
+                    side, wall[side] * 1000, cpu[side] * 1000, rss[side]))
+            for side, base in PAIRS:
+                if side in cpu and base in cpu:
+                    ratio, cpu_ratio = wall[side] / wall[base], cpu[side] / cpu[base]
+                    ratios.setdefault((side, base, zoom), []).append((ratio, cpu_ratio))
+                    print("  %s / %s: wall %.3f cpu %.3f, peak %+d KiB" % (
+                        side, base, ratio, cpu_ratio, rss[side] - rss[base]))
+    for (side, base, zoom), values in sorted(ratios.items()):
+        print("median ratio %s / %s zoom %g: wall %.3f, cpu %.3f" % (
+            side, base, zoom, statistics.median(v[0] for v in values),
             statistics.median(v[1] for v in values)))
 
 
