@@ -1,5 +1,6 @@
 #include "engine-ext/PubSecDocument.h"
 
+#include "engine-ext/FileInMemory.h"
 #include <Dict.h>
 #include <ErrorCodes.h>
 #include <PDFDoc.h>
@@ -46,30 +47,24 @@ void CStringOutStream::printf(const char *format, ...) {
 
 namespace {
 
-// The decrypted file in memory, owning its bytes. Its members sit in a base class so that
-// they exist before MemStream points at them.
-struct CDecryptedBytes {
-    std::string m_Bytes;
-    GooString m_FileName;
-    std::shared_ptr<GooFile> m_pOriginal;
-    Goffset m_nHeaderOffset;
-};
-
 // Poppler saves a document by copying its stream. For this one a copy is the encrypted file it
 // was decrypted from, held open like any opened file: saving never writes the plain text.
-class CDecryptedFileStream : private CDecryptedBytes, public MemStream {
+class CDecryptedFileStream : public CFileInMemoryStream {
 public:
     CDecryptedFileStream(std::string bytes, const std::string &fileName,
                          std::shared_ptr<GooFile> original, Goffset headerOffset)
-        : CDecryptedBytes{std::move(bytes), GooString(fileName), std::move(original), headerOffset},
-          MemStream(m_Bytes.data(), 0, static_cast<Goffset>(m_Bytes.size()), Object(objNull)) {}
+        : CFileInMemoryStream(std::move(bytes), fileName), m_pOriginal(std::move(original)),
+          m_nHeaderOffset(headerOffset) {}
 
-    GooString *getFileName() override { return &m_FileName; }
     BaseStream *copy() override {
         const Goffset size = m_pOriginal->size();
         const Goffset start = std::min(m_nHeaderOffset, size);
         return new FileStream(m_pOriginal.get(), start, false, size - start, Object(objNull));
     }
+
+private:
+    std::shared_ptr<GooFile> m_pOriginal;
+    Goffset m_nHeaderOffset;
 };
 
 std::string ReadAll(Stream *stream) {

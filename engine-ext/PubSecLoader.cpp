@@ -1,5 +1,6 @@
 #include "engine-ext/PubSecLoader.h"
 
+#include "engine-ext/FileInMemory.h"
 #include "engine-ext/PubSecDatabase.h"
 #include "engine-ext/PubSecDocument.h"
 #include "engine-ext/PubSecFileKey.h"
@@ -28,21 +29,6 @@ constexpr int kAllPermissions = -1;
 
 Object EncryptDictionary(XRef &xref) {
     return xref.getTrailerDict()->dictLookup("Encrypt");
-}
-
-std::optional<std::string> ReadAll(const GooFile &file) {
-    const Goffset size = file.size();
-    if (size < 0)
-        return std::nullopt;
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    for (Goffset done = 0; done < size;) {
-        const int chunk = static_cast<int>(std::min<Goffset>(size - done, 1 << 20));
-        const int got = file.read(bytes.data() + done, chunk, done);
-        if (got <= 0)
-            return std::nullopt;
-        done += got;
-    }
-    return bytes;
 }
 
 std::unique_ptr<PDFDoc> Failed(const std::string &fileName, int errorCode) {
@@ -137,7 +123,7 @@ CertificateDocument OpenCertificateEncrypted(const std::string &fileName,
                                              const PubSecParameters &parameters,
                                              const std::vector<unsigned char> &key) {
     std::shared_ptr<GooFile> original = GooFile::open(fileName);
-    const std::optional<std::string> file = original ? ReadAll(*original) : std::nullopt;
+    const std::optional<std::string> file = original ? ReadWholeFile(*original) : std::nullopt;
     if (!file)
         return {Failed(fileName, errOpenFile), nullptr};
     // Every object is read once more below, which from memory takes half the time it takes

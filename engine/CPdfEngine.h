@@ -115,8 +115,9 @@ public:
     WaterMarkArray m_WaterMarkArr;
 
     std::unique_ptr<PDFDoc> m_pDoc;
-    // The file of a document Poppler reads from memory, held open to copy it when saving and to
-    // tell whether it changed since; null when Poppler holds the file itself.
+    // The file of a document Poppler reads from memory, held open to tell whether it changed
+    // since it was read (and for a decrypted document to copy it when saving); null when Poppler
+    // holds the file itself.
     std::shared_ptr<GooFile> m_pOpenedFile;
     // What the document's file was when it was opened, where it could be looked at.
     std::optional<struct stat> m_OpenedFileStatus;

@@ -1,11 +1,13 @@
 #include "engine/CPdfEngine.h"
 
 #include "engine-ext/CjkDocumentFonts.h"
+#include "engine-ext/FileInMemory.h"
 #include "engine-ext/PageTreeEntries.h"
 #include "engine-ext/PubSecLoader.h"
 
 #include <ErrorCodes.h>
 #include <goo/GooString.h>
+#include <goo/gfile.h>
 
 #include <optional>
 
@@ -31,8 +33,25 @@ std::optional<std::string> Latin1Form(const std::string &utf8) {
     return changed ? std::optional<std::string>(out) : std::nullopt;
 }
 
-std::unique_ptr<PDFDoc> LoadDocument(const char *fileName, const std::optional<GooString> &pw) {
-    return std::make_unique<PDFDoc>(std::make_unique<GooString>(fileName), pw, pw);
+// Files up to this size are read whole into memory; larger ones, mostly scanned pages that are
+// read once per page in long runs, are read from the file as they are needed.
+constexpr Goffset kMaxFileInMemory = 32 * 1024 * 1024;
+
+// A document and the file it was read from, held open when the document was read into memory.
+struct LoadedDocument {
+    std::unique_ptr<PDFDoc> pDoc;
+    std::shared_ptr<GooFile> pFile;
+};
+
+LoadedDocument LoadDocument(const char *fileName, const std::optional<GooString> &pw) {
+    std::shared_ptr<GooFile> file = GooFile::open(fileName);
+    if (file && file->size() <= kMaxFileInMemory) {
+        if (std::optional<std::string> bytes = engine_ext::ReadWholeFile(*file)) {
+            auto *stream = new engine_ext::CFileInMemoryStream(std::move(*bytes), fileName);
+            return {std::make_unique<PDFDoc>(stream, pw, pw), std::move(file)};
+        }
+    }
+    return {std::make_unique<PDFDoc>(std::make_unique<GooString>(fileName), pw, pw), nullptr};
 }
 
 } // namespace
@@ -45,16 +64,19 @@ int CPdfEngine::Open(const char *fileName, const char *password, platform::TreeC
     std::optional<GooString> pw;
     if (password)
         pw.emplace(password);
-    std::unique_ptr<PDFDoc> doc = LoadDocument(fileName, pw);
-    if (engine_ext::IsCertificateEncrypted(*doc)) {
-        *parameters = engine_ext::ReadCertificateParameters(*doc);
+    LoadedDocument loaded = LoadDocument(fileName, pw);
+    if (engine_ext::IsCertificateEncrypted(*loaded.pDoc)) {
+        *parameters = engine_ext::ReadCertificateParameters(*loaded.pDoc);
         return *parameters ? kNeedsCertificateKey : -1;
     }
-    if (!doc->isOk() && doc->getErrorCode() == errEncrypted && password) {
+    if (!loaded.pDoc->isOk() && loaded.pDoc->getErrorCode() == errEncrypted && password) {
         if (const auto latin1 = Latin1Form(password))
-            doc = LoadDocument(fileName, GooString(*latin1));
+            loaded = LoadDocument(fileName, GooString(*latin1));
     }
-    return Adopt(std::move(doc), tree);
+    const int result = Adopt(std::move(loaded.pDoc), tree);
+    if (result == 0)
+        m_pOpenedFile = std::move(loaded.pFile);
+    return result;
 }
 
 int CPdfEngine::OpenCertificateEncrypted(const char *fileName,
