@@ -35,11 +35,18 @@ void WidenRows(SplashBitmap &src, std::uint8_t *dst) {
     }
 }
 
-std::unique_ptr<platform::Bitmap> BitmapFromRows(const std::uint8_t *rows, int width, int height) {
-    std::unique_ptr<platform::Bitmap> bitmap = WhiteBitmap(width, height);
-    if (bitmap && !bitmap->IsEmpty())
-        std::memcpy(bitmap->GetBits(), rows, WidenedSize(width, height));
-    return bitmap;
+std::unique_ptr<platform::Bitmap> UnfilledBitmap(int width, int height) {
+    try {
+        // Zeroed pages come from the system untouched: nothing is written twice.
+        return std::make_unique<platform::Bitmap>(width, height, platform::Bitmap::Fill::Black);
+    } catch (const std::bad_alloc &) {
+        return nullptr;
+    }
+}
+
+bool HasSize(const platform::Bitmap &bitmap, int width, int height) {
+    return bitmap.GetWidth() == platform::Bitmap::WidenedWidth(width) &&
+           bitmap.GetHeight() == height;
 }
 
 std::unique_ptr<platform::Bitmap> BitmapFromSplash(SplashBitmap &src) {

@@ -25,9 +25,13 @@ void WidenRows(SplashBitmap &src, std::uint8_t *dst);
 // A white device bitmap; null when the memory for it cannot be had.
 std::unique_ptr<platform::Bitmap> WhiteBitmap(int width, int height);
 
-// A device bitmap of width x height pixels (width widened) holding rows that are widened
-// already. Null when the memory for it cannot be had.
-std::unique_ptr<platform::Bitmap> BitmapFromRows(const std::uint8_t *rows, int width, int height);
+// A device bitmap of width x height pixels (width widened) for a caller that writes every byte of
+// it: its memory is not filled first. Null when the memory for it cannot be had.
+std::unique_ptr<platform::Bitmap> UnfilledBitmap(int width, int height);
+
+// Whether the bitmap is of width x height pixels (width widened), so that a picture of that
+// size can be written over it.
+bool HasSize(const platform::Bitmap &bitmap, int width, int height);
 
 // The whole conversion for callers that keep no row buffer: widened straight into the bitmap.
 std::unique_ptr<platform::Bitmap> BitmapFromSplash(SplashBitmap &src);

@@ -10,6 +10,7 @@
 #include <splash/SplashBitmap.h>
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 namespace {
@@ -76,7 +77,9 @@ SplashOutputDev &CPdfEngine::ScreenDevice() {
     return *m_pScreenDev;
 }
 
-// The row buffer grows to what a page needs and is reused, never shrunk.
+// The row buffer grows to what a page needs and is reused, never shrunk. The held picture is
+// written over when the page has its size; otherwise it goes first, so that two large pictures
+// are never held at once.
 bool CPdfEngine::MakePageBitmap(SplashBitmap &rows) {
     const int w = rows.getWidth(), h = rows.getHeight();
     const std::uint8_t *bits = rows.getDataPtr();
@@ -93,10 +96,17 @@ bool CPdfEngine::MakePageBitmap(SplashBitmap &rows) {
         WidenRows(rows, m_pRowBuf.get());
         bits = m_pRowBuf.get();
     }
-    std::unique_ptr<platform::Bitmap> bitmap = BitmapFromRows(bits, w, h);
-    if (!bitmap)
-        return false;
-    m_hMemDC.SelectBitmap(std::move(bitmap));
+    const platform::Bitmap *held = m_hMemDC.GetBitmap();
+    if (!held || !HasSize(*held, w, h)) {
+        m_hMemDC.SelectBitmap(nullptr);
+        std::unique_ptr<platform::Bitmap> fresh = UnfilledBitmap(w, h);
+        if (!fresh)
+            return false;
+        m_hMemDC.SelectBitmap(std::move(fresh));
+    }
+    platform::Bitmap &page = *m_hMemDC.GetBitmap();
+    if (!page.IsEmpty())
+        std::memcpy(page.GetBits(), bits, WidenedSize(w, h));
     return true;
 }
 
@@ -123,14 +133,17 @@ bool CPdfEngine::RenderPage(int page) {
     // A cancelled page is no picture of the page, not even a blank one: nothing changes.
     if (m_PageBudget.WasStopped())
         return false;
-    // The old picture goes first: two large pages need not be held at once.
-    m_hMemDC.SelectBitmap(nullptr);
     m_nBmpWidth = m_nBmpHeight = 0;
-    if (!drawn)
+    if (!drawn) {
+        // The old picture goes first: two large pages need not be held at once.
+        m_hMemDC.SelectBitmap(nullptr);
         return BlankPage(page);
+    }
     SplashBitmap *rows = m_pScreenDev->getBitmap();
-    if (!rows || !MakePageBitmap(*rows))
+    if (!rows || !MakePageBitmap(*rows)) {
+        m_hMemDC.SelectBitmap(nullptr);
         return false;
+    }
     m_nBmpWidth = rows->getWidth();
     m_nBmpHeight = rows->getHeight();
     if (m_PageBudget.WasCutShort())
