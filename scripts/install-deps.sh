@@ -17,7 +17,8 @@ packages=(
   # fonts for Chinese text (interface and tests)
   fonts-wqy-zenhei fonts-arphic-uming
   # tests and benchmarks
-  googletest libgtest-dev libgmock-dev libbenchmark-dev python3 qpdf poppler-utils libnss3-tools
+  googletest libgtest-dev libgmock-dev libbenchmark-dev python3 qpdf poppler-utils mupdf-tools
+  libnss3-tools
   openssl xvfb xauth python3-fonttools python3-reportlab fonts-dejavu-core
   # the desktop's cache refresh that start-up runs (bench/startup measures start-up with it)
   desktop-file-utils
