@@ -1,6 +1,6 @@
 #include "engine/CPrintJob.h"
 
-#include "engine/BudgetedDevice.h"
+#include "engine/BudgetedSplashDevice.h"
 #include "engine/DeviceBitmap.h"
 #include "engine/PageDisplay.h"
 #include "platform/JpegFile.h"
@@ -21,9 +21,9 @@
 // The print device: a Splash device like the screen's that also tells whether the page it was
 // asked for really started. A page of a broken page tree can be "displayed" without starting,
 // and the device would still hold the picture of the page before.
-class CPrintDevice : public CBudgetedDevice<SplashOutputDev> {
+class CPrintDevice : public CBudgetedSplashDevice {
 public:
-    using CBudgetedDevice::CBudgetedDevice;
+    using CBudgetedSplashDevice::CBudgetedSplashDevice;
     void startPage(int pageNum, GfxState *state, XRef *xref) override {
         m_bStarted = true;
         SplashOutputDev::startPage(pageNum, state, xref);
@@ -126,11 +126,7 @@ CPrintJob::CPrintJob(PDFDoc &doc, int pageCount, platform::Printer &printer,
       m_Settings(settings),
       m_nDpi(kDpiPerFactor * std::clamp(settings.nFactor, kMinFactor, kMaxFactor)),
       m_Budget(budget) {
-    SplashColor paper = {0xFF, 0xFF, 0xFF};
-    m_pDevice = std::make_unique<CPrintDevice>(m_Budget, splashModeBGR8, 1, false, paper, true);
-    m_pDevice->setFontAntialias(true);
-    m_pDevice->setVectorAntialias(true);
-    m_pDevice->startDoc(&m_Doc);
+    m_pDevice = std::make_unique<CPrintDevice>(m_Budget, m_Doc);
 }
 
 CPrintJob::~CPrintJob() = default;

@@ -1,6 +1,6 @@
 // PdfDrawPage and PdfGetRectBitmap: pages rasterised by Splash into device bitmaps.
 
-#include "engine/BudgetedDevice.h"
+#include "engine/BudgetedSplashDevice.h"
 #include "engine/CPdfEngine.h"
 #include "engine/DeviceBitmap.h"
 #include "engine/PageDisplay.h"
@@ -47,9 +47,9 @@ void DrawFrame(platform::DeviceContext &dc, int x, int y, int w, int h, int t) {
 
 // Counts the pages Poppler really starts: a page of a broken page tree can be "displayed"
 // without ever starting, leaving the device with the picture of the page before.
-class CScreenDevice : public CBudgetedDevice<SplashOutputDev> {
+class CScreenDevice : public CBudgetedSplashDevice {
 public:
-    using CBudgetedDevice::CBudgetedDevice;
+    using CBudgetedSplashDevice::CBudgetedSplashDevice;
     void startPage(int pageNum, GfxState *state, XRef *xref) override {
         ++m_nStarted;
         SplashOutputDev::startPage(pageNum, state, xref);
@@ -65,14 +65,8 @@ bool CPdfEngine::HasPage(int page) const {
 
 SplashOutputDev &CPdfEngine::ScreenDevice() {
     // One device per document: its font cache serves every later page, as in pdftoppm.
-    if (!m_pScreenDev) {
-        SplashColor paper = {0xFF, 0xFF, 0xFF};
-        m_pScreenDev =
-            std::make_unique<CScreenDevice>(m_PageBudget, splashModeBGR8, 1, false, paper, true);
-        m_pScreenDev->setFontAntialias(true);
-        m_pScreenDev->setVectorAntialias(true);
-        m_pScreenDev->startDoc(m_pDoc.get());
-    }
+    if (!m_pScreenDev)
+        m_pScreenDev = std::make_unique<CScreenDevice>(m_PageBudget, *m_pDoc);
     return *m_pScreenDev;
 }
 
