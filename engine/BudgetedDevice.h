@@ -36,7 +36,7 @@ template <class Device> class CBudgetedDevice : public Device {
 public:
     // Splash fills a pattern in one call that cannot be stopped, its time and memory growing
     // with the tile count (some 24 bytes a tile for cells smaller than a pixel): 8M tiles take
-    // about two seconds and 200 MB. More than that are drawn tile by tile within the budget.
+    // about two seconds and 200 MB. More than that are left to FillManyTiles.
     static constexpr long long kMaxDeviceTiles = 1LL << 23;
 
     template <typename... Args>
@@ -54,11 +54,12 @@ public:
         if (CPageBudget::Exceeded(&m_Budget))
             return true;
         const TilingFill fill{state, gfx, pattern, matrix, x0, y0, x1, y1, xStep, yStep};
-        if (fill.TileCount() <= kMaxDeviceTiles && Device::useTilingPatternFill() &&
-            Device::tilingPatternFill(state, gfx, catalog, pattern, matrix, x0, y0, x1, y1, xStep,
-                                      yStep))
-            return true;
-        DrawTilesWithinBudget(m_Budget, *this, fill);
+        if (fill.TileCount() > kMaxDeviceTiles)
+            FillManyTiles(fill);
+        else if (!Device::useTilingPatternFill() ||
+                 !Device::tilingPatternFill(state, gfx, catalog, pattern, matrix, x0, y0, x1, y1,
+                                            xStep, yStep))
+            DrawTilesWithinBudget(m_Budget, *this, fill);
         return true;
     }
 
@@ -67,6 +68,14 @@ public:
                         const Unicode *u, int uLen) override {
         return CPageBudget::Exceeded(&m_Budget) ||
                Device::beginType3Char(state, x, y, dx, dy, code, u, uLen);
+    }
+
+protected:
+    CPageBudget &Budget() const { return m_Budget; }
+
+    // A fill of more tiles than the device is trusted with in one call.
+    virtual void FillManyTiles(const TilingFill &fill) {
+        DrawTilesWithinBudget(m_Budget, *this, fill);
     }
 
 private:

@@ -126,11 +126,7 @@ CPrintJob::CPrintJob(PDFDoc &doc, int pageCount, platform::Printer &printer,
       m_Settings(settings),
       m_nDpi(kDpiPerFactor * std::clamp(settings.nFactor, kMinFactor, kMaxFactor)),
       m_Budget(budget) {
-    SplashColor paper = {0xFF, 0xFF, 0xFF};
-    m_pDevice = std::make_unique<CPrintDevice>(m_Budget, splashModeBGR8, 1, false, paper, true);
-    m_pDevice->setFontAntialias(true);
-    m_pDevice->setVectorAntialias(true);
-    m_pDevice->startDoc(&m_Doc);
+    m_pDevice = std::make_unique<CPrintDevice>(m_Budget, m_Doc);
 }
 
 CPrintJob::~CPrintJob() = default;

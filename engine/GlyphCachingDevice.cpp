@@ -20,17 +20,17 @@ constexpr int kMaxFractionalGlyphHeight = 50;
 
 void CGlyphCachingDevice::updateFont(GfxState *state) {
     ForgetCurrentFont();
-    CBudgetedDevice::updateFont(state);
+    CBudgetedSplashDevice::updateFont(state);
 }
 
 void CGlyphCachingDevice::restoreState(GfxState *state) {
     ForgetCurrentFont();
-    CBudgetedDevice::restoreState(state);
+    CBudgetedSplashDevice::restoreState(state);
 }
 
 void CGlyphCachingDevice::startPage(int pageNum, GfxState *state, XRef *xref) {
     ForgetCurrentFont();
-    CBudgetedDevice::startPage(pageNum, state, xref);
+    CBudgetedSplashDevice::startPage(pageNum, state, xref);
 }
 
 void CGlyphCachingDevice::drawChar(GfxState *state, double x, double y, double dx, double dy,
@@ -40,7 +40,7 @@ void CGlyphCachingDevice::drawChar(GfxState *state, double x, double y, double d
         DrawFromCache(x - originX, y - originY, code);
         return;
     }
-    CBudgetedDevice::drawChar(state, x, y, dx, dy, originX, originY, code, nBytes, u, uLen);
+    CBudgetedSplashDevice::drawChar(state, x, y, dx, dy, originX, originY, code, nBytes, u, uLen);
     // Poppler makes its font current on the first character it does not skip as invisible.
     if (m_bUseGlyphCache && state->getRender() != 3)
         NoteCurrentFont(state);

@@ -8,20 +8,16 @@
 // its font anew (a font, matrix or state change), the next character goes its own way, which
 // makes the font current; every other kind of text always does.
 
-#include "engine/BudgetedDevice.h"
+#include "engine/BudgetedSplashDevice.h"
 #include "engine/GlyphCache.h"
-
-#include <SplashOutputDev.h>
 #include <cstdint>
 #include <optional>
 
 class SplashFont;
 
-class CGlyphCachingDevice : public CBudgetedDevice<SplashOutputDev> {
+class CGlyphCachingDevice : public CBudgetedSplashDevice {
 public:
-    template <typename... Args>
-    explicit CGlyphCachingDevice(CPageBudget &budget, Args &&...args)
-        : CBudgetedDevice(budget, std::forward<Args>(args)...) {}
+    using CBudgetedSplashDevice::CBudgetedSplashDevice;
 
     void drawChar(GfxState *state, double x, double y, double dx, double dy, double originX,
                   double originY, CharCode code, int nBytes, const Unicode *u, int uLen) override;

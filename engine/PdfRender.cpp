@@ -66,14 +66,8 @@ bool CPdfEngine::HasPage(int page) const {
 
 SplashOutputDev &CPdfEngine::ScreenDevice() {
     // One device per document: its font cache serves every later page, as in pdftoppm.
-    if (!m_pScreenDev) {
-        SplashColor paper = {0xFF, 0xFF, 0xFF};
-        m_pScreenDev =
-            std::make_unique<CScreenDevice>(m_PageBudget, splashModeBGR8, 1, false, paper, true);
-        m_pScreenDev->setFontAntialias(true);
-        m_pScreenDev->setVectorAntialias(true);
-        m_pScreenDev->startDoc(m_pDoc.get());
-    }
+    if (!m_pScreenDev)
+        m_pScreenDev = std::make_unique<CScreenDevice>(m_PageBudget, *m_pDoc);
     return *m_pScreenDev;
 }
 

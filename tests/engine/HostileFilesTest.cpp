@@ -13,6 +13,7 @@
 #include <future>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 
 using testsupport::CEngineHandle;
 using testsupport::Fixture;
@@ -96,13 +97,13 @@ TEST(HostileFiles, AnInflatingFontFileIsReadOnceAndNoFurtherThanTheLimit) {
     EXPECT_NE(std::u16string(text, length).find(u"中文"), std::u16string::npos);
 }
 
-// Pages whose drawing multiplies through forms (64^6 fills), tiling patterns (48 million cells,
-// or patterns filled with patterns) or Type3 glyphs that show glyphs (64^5 fills): the time runs
-// out, the page shows what was drawn inside a red border, and the draw ends soon after. Reading
-// the text of the page of forms stops as well.
+// Pages whose drawing multiplies through forms (64^6 fills), tiling patterns (patterns filled
+// with patterns, or 48 million cells each drawing the forms) or Type3 glyphs that show glyphs
+// (64^5 fills): the time runs out, the page shows what was drawn inside a red border, and the
+// draw ends soon after. Reading the text of the page of forms stops as well.
 TEST(HostileFiles, APageOutOfTimeIsCutShortAndMarked) {
     constexpr std::chrono::milliseconds kBudget(300);
-    for (const char *name : {"slow-page", "pattern-cells", "pattern-nest", "type3-fanout"}) {
+    for (const char *name : {"slow-page", "pattern-slow-cell", "pattern-nest", "type3-fanout"}) {
         CEngineHandle h;
         ASSERT_EQ(h.Open(Hostile(name)), 0) << name;
         h.Get()->m_PageBudget.m_Time = kBudget;
@@ -128,6 +129,58 @@ TEST(HostileFiles, APageOutOfTimeIsCutShortAndMarked) {
     ASSERT_EQ(h.Open(Fixture("two-100pt.pdf")), 0);
     ASSERT_EQ(PdfDrawPage(h, &dc, 1, 0, 0), 0);
     EXPECT_EQ(PixelOf(dc, 2, 2), platform::kWhite);
+}
+
+// 48 million cells a tenth of a point wide, each with its lower-left quarter painted (blue, or
+// for the uncoloured pattern the fill's red), are drawn whole and unmarked: every pixel of the
+// page is a quarter painted, the view turned or not.
+TEST(HostileFiles, MillionsOfCellsSmallerThanAPixelShowTheirShareOfEveryPixel) {
+    const struct {
+        const char *name;
+        platform::Rgb quarter;
+    } cases[] = {{"pattern-cells", {191, 191, 255}}, {"pattern-tint", {255, 191, 191}}};
+    for (const auto &c : cases) {
+        CEngineHandle h;
+        ASSERT_EQ(h.Open(Hostile(c.name)), 0) << c.name;
+        for (int turn : {0, 90}) {
+            ASSERT_EQ(PdfRotate(h, turn), 1);
+            ASSERT_EQ(PdfGoToPage(h, 1), 0); // the page is drawn again, not copied as it was held
+            const bool upright = PdfGetRotation(h) == 0;
+            const int w = upright ? 612 : 792, ht = upright ? 792 : 612;
+            platform::DeviceContext dc(800, 800);
+            ASSERT_EQ(PdfDrawPage(h, &dc, 1, 0, 0), 0);
+            EXPECT_FALSE(h.Get()->m_PageBudget.WasCutShort()) << c.name;
+            for (const auto &[x, y] :
+                 {std::pair{0, 0}, {w / 2, ht / 3}, {w - 1, ht - 1}, {7, ht - 2}}) {
+                EXPECT_EQ(PixelOf(dc, 1 + x, 1 + y), c.quarter)
+                    << c.name << " " << turn << ": " << x << ", " << y;
+            }
+        }
+    }
+}
+
+// Cells a quarter of a pixel wide and four pixels tall (8.4 million of them), each with its
+// lower-left quarter blue: the two pixel rows along the bottom of every cell are half blue and
+// the two above them white, across the page; turned a quarter clockwise, the same holds for
+// the pixel columns from the left.
+TEST(HostileFiles, CellsTallerThanAPixelShowWhereTheyFall) {
+    constexpr platform::Rgb kHalfBlue{127, 127, 255};
+    constexpr int kSide = 2900;
+    CEngineHandle h;
+    ASSERT_EQ(h.Open(Hostile("pattern-rows")), 0);
+    platform::DeviceContext dc(kSide + 10, kSide + 10);
+    for (int turn : {0, 90}) {
+        ASSERT_EQ(PdfRotate(h, turn), 1);
+        ASSERT_EQ(PdfGoToPage(h, 1), 0);
+        ASSERT_EQ(PdfDrawPage(h, &dc, 1, 0, 0), 0);
+        EXPECT_FALSE(h.Get()->m_PageBudget.WasCutShort());
+        for (int i : {0, 1, 2, 3, 4, 1449, 1450, kSide - 3, kSide - 2, kSide - 1}) {
+            const int fromBottom = turn == 0 ? kSide - 1 - i : i;
+            const int x = turn == 0 ? 700 : i, y = turn == 0 ? i : 700;
+            EXPECT_EQ(PixelOf(dc, 1 + x, 1 + y), fromBottom % 4 < 2 ? kHalfBlue : platform::kWhite)
+                << turn << ": " << x << ", " << y;
+        }
+    }
 }
 
 // Closing the window of a page that would draw for ever returns at once, and other windows

@@ -54,12 +54,8 @@ std::vector<Document> EveryDocument() {
 class CPageDevice {
 public:
     CPageDevice(PDFDoc &doc, bool useCache)
-        : m_Budget(m_bNever, m_bNever),
-          m_Device(m_Budget, splashModeBGR8, 1, false, m_Paper, true) {
+        : m_Budget(m_bNever, m_bNever), m_Device(m_Budget, doc) {
         m_Device.m_bUseGlyphCache = useCache;
-        m_Device.setFontAntialias(true);
-        m_Device.setVectorAntialias(true);
-        m_Device.startDoc(&doc);
     }
     // The page's pixels, empty when it cannot be built.
     std::vector<unsigned char> Draw(PDFDoc &doc, int page, double zoom) {
@@ -74,7 +70,6 @@ public:
 
 private:
     std::atomic<bool> m_bNever = false;
-    SplashColor m_Paper = {0xFF, 0xFF, 0xFF};
     CPageBudget m_Budget;
     CGlyphCachingDevice m_Device;
 };
