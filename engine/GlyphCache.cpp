@@ -22,7 +22,7 @@ std::uint32_t CGlyphCache::FontNumber(const Ref &font, const double *matrix) {
     if (const auto found = m_Fonts.find(key); found != m_Fonts.end())
         return found->second;
     if (m_Fonts.size() >= kMaxFonts)
-        Forget();
+        Clear();
     const auto number = static_cast<std::uint32_t>(m_Fonts.size());
     m_Fonts.emplace(key, number);
     return number;
@@ -65,7 +65,7 @@ const CachedGlyph &CGlyphCache::Keep(std::uint32_t font, std::uint32_t code, int
     return m_Recent.front().glyph;
 }
 
-void CGlyphCache::Forget() {
+void CGlyphCache::Clear() {
     m_Fonts.clear();
     m_Recent.clear();
     m_Index.clear();

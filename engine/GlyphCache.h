@@ -50,6 +50,8 @@ public:
 
     std::size_t Bytes() const { return m_nBytes; }
     std::size_t Count() const { return m_Index.size(); }
+    // Forgets every glyph and font number.
+    void Clear();
 
 private:
     struct FontKey {
@@ -67,7 +69,6 @@ private:
 
     static std::uint64_t GlyphKey(std::uint32_t font, std::uint32_t code, int frac);
     static std::size_t Cost(const CachedGlyph &glyph);
-    void Forget();
 
     std::size_t m_nBudget;
     std::size_t m_nBytes = 0;

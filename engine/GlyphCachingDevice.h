@@ -10,6 +10,7 @@
 
 #include "engine/BudgetedSplashDevice.h"
 #include "engine/GlyphCache.h"
+
 #include <cstdint>
 #include <optional>
 
@@ -28,6 +29,11 @@ public:
     // False draws every character Poppler's own way: the reference the cache is held to.
     bool m_bUseGlyphCache = true;
     const CGlyphCache &Glyphs() const { return m_Glyphs; }
+    // Lets every kept glyph go; the next page keeps them anew.
+    void ReleaseGlyphs() {
+        ForgetCurrentFont();
+        m_Glyphs.Clear();
+    }
 
 private:
     void ForgetCurrentFont() { m_pCurrentFont = nullptr; }

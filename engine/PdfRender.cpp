@@ -170,13 +170,16 @@ int CPdfEngine::SetDeviceScale(float scale) {
     return 0;
 }
 
-// The fonts stay: a window shown again draws its page without loading them anew.
+// The fonts stay: a window shown again draws its page without loading them anew. Glyph
+// pictures, quick to make again from the fonts, go.
 void CPdfEngine::ReleasePageMemory() {
     m_hMemDC.SelectBitmap(nullptr);
     m_nBmpWidth = m_nBmpHeight = 0;
     m_bRedraw = 1;
-    if (m_pScreenDev)
+    if (m_pScreenDev) {
         delete m_pScreenDev->takeBitmap(); // a 1 x 1 bitmap takes its place until the next page
+        static_cast<CScreenDevice &>(*m_pScreenDev).ReleaseGlyphs();
+    }
     m_pRowBuf.reset();
     m_nRowBufSize = 0;
 }

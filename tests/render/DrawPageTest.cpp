@@ -2,6 +2,7 @@
 // bitmap, the held picture reused without a redraw, and the row buffer.
 
 #include "engine/CPdfEngine.h"
+#include "engine/GlyphCachingDevice.h"
 #include "tests/support/EngineHandle.h"
 
 #include <SplashOutputDev.h>
@@ -150,10 +151,13 @@ TEST(DrawPage, AfterReleasingPageMemoryThePageIsDrawnAnew) {
     ASSERT_EQ(PdfSetZoom(h, 1.5f), 0); // 918 wide: rows widened through the buffer
     const Drawn page3 = Draw(h, 3);
     ASSERT_NE(h.Get()->m_pRowBuf, nullptr);
+    const auto &screen = static_cast<CGlyphCachingDevice &>(*h.Get()->m_pScreenDev);
+    ASSERT_GT(screen.Glyphs().Count(), 0u);
     EXPECT_EQ(PdfReleasePageMemory(h), 0);
     EXPECT_EQ(h.Get()->m_hMemDC.GetBitmap(), nullptr);
     EXPECT_EQ(h.Get()->m_pRowBuf, nullptr);
     EXPECT_EQ(h.Get()->m_pScreenDev->getBitmapWidth(), 1);
+    EXPECT_EQ(screen.Glyphs().Count(), 0u);
 
     platform::DeviceContext again(page3.dc.GetWidth(), page3.dc.GetHeight());
     ASSERT_EQ(PdfDrawPage(h, &again, 3, 0, 0), 0); // no redraw asked for
