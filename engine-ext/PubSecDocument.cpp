@@ -1,6 +1,7 @@
 #include "engine-ext/PubSecDocument.h"
 
 #include "engine-ext/FileInMemory.h"
+
 #include <Dict.h>
 #include <ErrorCodes.h>
 #include <PDFDoc.h>

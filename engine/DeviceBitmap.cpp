@@ -9,14 +9,18 @@ namespace {
 
 constexpr std::uint8_t kWhite = 0xFF;
 
-} // namespace
-
-std::unique_ptr<platform::Bitmap> WhiteBitmap(int width, int height) {
+std::unique_ptr<platform::Bitmap> NewBitmap(int width, int height, platform::Bitmap::Fill fill) {
     try {
-        return std::make_unique<platform::Bitmap>(width, height);
+        return std::make_unique<platform::Bitmap>(width, height, fill);
     } catch (const std::bad_alloc &) {
         return nullptr;
     }
+}
+
+} // namespace
+
+std::unique_ptr<platform::Bitmap> WhiteBitmap(int width, int height) {
+    return NewBitmap(width, height, platform::Bitmap::Fill::White);
 }
 
 std::size_t WidenedSize(int width, int height) {
@@ -36,12 +40,8 @@ void WidenRows(SplashBitmap &src, std::uint8_t *dst) {
 }
 
 std::unique_ptr<platform::Bitmap> UnfilledBitmap(int width, int height) {
-    try {
-        // Zeroed pages come from the system untouched: nothing is written twice.
-        return std::make_unique<platform::Bitmap>(width, height, platform::Bitmap::Fill::Black);
-    } catch (const std::bad_alloc &) {
-        return nullptr;
-    }
+    // Zeroed pages come from the system untouched: nothing is written twice.
+    return NewBitmap(width, height, platform::Bitmap::Fill::Black);
 }
 
 bool HasSize(const platform::Bitmap &bitmap, int width, int height) {

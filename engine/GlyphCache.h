@@ -15,7 +15,6 @@
 #include <list>
 #include <memory>
 #include <unordered_map>
-#include <vector>
 
 // One glyph as Splash fills it: its picture's offset from the glyph origin and its size, and
 // 8-bit coverage (aa) or 1-bit rows. No data: the font gives this glyph no picture.
