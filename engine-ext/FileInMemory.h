@@ -35,6 +35,7 @@ public:
           MemStream(m_Bytes.data(), 0, static_cast<Goffset>(m_Bytes.size()), Object(objNull)) {}
 
     GooString *getFileName() override { return &m_FileName; }
+    const std::string &Bytes() const { return m_Bytes; }
 };
 
 } // namespace engine_ext

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
+#include <iterator>
 #include <vector>
 
 namespace engine_ext {
@@ -103,9 +104,8 @@ CDecryptedDocumentWriter::CDecryptedDocumentWriter(XRef &xref, Ref encrypt, bool
 std::string CDecryptedDocumentWriter::Write() {
     std::string file = "%PDF-1.7\n%\xE2\xE3\xCF\xD3\n";
     CStringOutStream out(file);
+    std::vector<WrittenObject> written;
     const int size = m_XRef.getNumObjects();
-    std::vector<Goffset> offsets(static_cast<std::size_t>(size), -1);
-    std::vector<int> gens(static_cast<std::size_t>(size), 0);
     for (int num = 1; num < size; ++num) {
         const XRefEntry *entry = m_XRef.getEntry(num, false);
         if (!entry || num == m_Encrypt.num ||
@@ -114,24 +114,30 @@ std::string CDecryptedDocumentWriter::Write() {
         // Objects kept in object streams have generation 0; their entry's field is an index.
         const int gen = entry->type == xrefEntryUncompressed ? entry->gen : 0;
         const Goffset offset = out.getPos();
-        if (WriteObject(num, gen, out)) {
-            offsets[static_cast<std::size_t>(num)] = offset;
-            gens[static_cast<std::size_t>(num)] = gen;
-        }
+        if (WriteObject(num, gen, out))
+            written.push_back({num, gen, offset});
     }
     const Goffset xrefOffset = out.getPos();
-    out.printf("xref\n0 %d\n0000000000 65535 f \n", size);
-    for (int num = 1; num < size; ++num) {
-        const Goffset offset = offsets[static_cast<std::size_t>(num)];
-        if (offset < 0)
-            out.printf("0000000000 00000 f \n");
-        else
-            out.printf("%010lld %05d n \n", static_cast<long long>(offset),
-                       gens[static_cast<std::size_t>(num)]);
-    }
-    WriteTrailer(size, out);
+    WriteCrossReferences(written, out);
+    WriteTrailer(written.empty() ? 1 : written.back().num + 1, out);
     out.printf("startxref\n%lld\n%%%%EOF\n", static_cast<long long>(xrefOffset));
     return file;
+}
+
+// Only the objects written are listed, in runs of consecutive numbers. A table may claim
+// millions of numbers that hold nothing; listing each of them would cost the copy, and Poppler
+// reading it, memory in proportion to the claim instead of to the file.
+void CDecryptedDocumentWriter::WriteCrossReferences(const std::vector<WrittenObject> &written,
+                                                    CStringOutStream &out) {
+    out.printf("xref\n0 1\n0000000000 65535 f \n");
+    for (auto run = written.begin(); run != written.end();) {
+        auto end = std::next(run);
+        while (end != written.end() && end->num == std::prev(end)->num + 1)
+            ++end;
+        out.printf("%d %td\n", run->num, end - run);
+        for (; run != end; ++run)
+            out.printf("%010lld %05d n \n", static_cast<long long>(run->offset), run->gen);
+    }
 }
 
 bool CDecryptedDocumentWriter::WriteObject(int num, int gen, CStringOutStream &out) {

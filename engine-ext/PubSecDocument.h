@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class GooFile;
 class PDFDoc;
@@ -25,13 +26,22 @@ public:
     // out. clearMetadata: metadata streams were stored unencrypted and are copied as they are.
     CDecryptedDocumentWriter(XRef &xref, Ref encrypt, bool clearMetadata);
 
-    // The whole file: every object that is not free, a cross-reference table and a trailer.
+    // The whole file: every object that is not free, a cross-reference table listing them and a
+    // trailer.
     // Object streams and cross-reference streams are not copied; their objects are written
     // one by one.
     std::string Write();
 
 private:
+    struct WrittenObject {
+        int num;
+        int gen;
+        Goffset offset;
+    };
+
     bool WriteObject(int num, int gen, CStringOutStream &out);
+    static void WriteCrossReferences(const std::vector<WrittenObject> &written,
+                                     CStringOutStream &out);
     void WriteStream(Object &object, CStringOutStream &out);
     void WriteTrailer(int size, CStringOutStream &out);
 

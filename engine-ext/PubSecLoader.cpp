@@ -119,29 +119,58 @@ CertificateKey FindCertificateKey(const PubSecParameters &parameters) {
     return CCertificateKeySearch(parameters).Run();
 }
 
-CertificateDocument OpenCertificateEncrypted(const std::string &fileName,
-                                             const PubSecParameters &parameters,
-                                             const std::vector<unsigned char> &key) {
-    std::shared_ptr<GooFile> original = GooFile::open(fileName);
-    const std::optional<std::string> file = original ? ReadWholeFile(*original) : std::nullopt;
-    if (!file)
-        return {Failed(fileName, errOpenFile), nullptr};
-    // Every object is read once more below, which from memory takes half the time it takes
-    // through the file stream's small reads. Poppler refuses this copy as it refused the file.
-    PDFDoc source(new MemStream(file->data(), 0, static_cast<Goffset>(file->size()), Object()));
+namespace {
+
+// The refused document when it was read from these very bytes, else the bytes read anew. Every
+// object is read once more, which from memory takes half the time it takes through the file
+// stream's small reads. Poppler refuses a new reading as it refused the file.
+std::unique_ptr<PDFDoc> SourceDocument(const std::string &file, RefusedDocument refused) {
+    if (refused.pDoc && refused.pBytes && *refused.pBytes == file)
+        return std::move(refused.pDoc);
+    return std::make_unique<PDFDoc>(
+        new MemStream(file.data(), 0, static_cast<Goffset>(file.size()), Object()));
+}
+
+// The plain bytes of a certificate-encrypted file, or nothing when the file is not the one the
+// key was found for. Poppler's reading of the file goes with this function: the copy is opened
+// after it, so the two tables are never held at once.
+std::optional<std::string> DecryptedCopy(const std::string &file,
+                                         const PubSecParameters &parameters,
+                                         const std::vector<unsigned char> &key,
+                                         RefusedDocument refused, Goffset &headerOffset) {
+    const std::unique_ptr<PDFDoc> source = SourceDocument(file, std::move(refused));
     // Read before the table is keyed: afterwards the recipient strings would be "decrypted".
-    const std::optional<PubSecParameters> now = ReadCertificateParameters(source);
+    // The refused document's table was never keyed: its handler was unknown to Poppler.
+    const std::optional<PubSecParameters> now = ReadCertificateParameters(*source);
     if (!now || now->recipients != parameters.recipients || key.size() != now->nKeyLength)
-        return {Failed(fileName, errDamaged), nullptr};
+        return std::nullopt;
     // Poppler starts the file at its "%PDF-" header; a copy starts there too.
-    const Goffset header = source.getBaseStream()->getStart();
-    XRef &xref = *source.getXRef();
+    headerOffset = source->getBaseStream()->getStart();
+    XRef &xref = *source->getXRef();
     const Object &encryptRef = xref.getTrailerDict()->dictLookupNF("Encrypt");
     xref.setEncryption(kAllPermissions, true, key.data(), static_cast<int>(key.size()),
                        now->nVersion, now->nRevision, now->algorithm);
     CDecryptedDocumentWriter writer(xref, encryptRef.isRef() ? encryptRef.getRef() : Ref::INVALID(),
                                     !now->bEncryptMetadata);
-    return {OpenDecryptedDocument(writer.Write(), fileName, original, header), original};
+    return writer.Write();
+}
+
+} // namespace
+
+CertificateDocument OpenCertificateEncrypted(const std::string &fileName,
+                                             const PubSecParameters &parameters,
+                                             const std::vector<unsigned char> &key,
+                                             RefusedDocument refused) {
+    std::shared_ptr<GooFile> original = GooFile::open(fileName);
+    const std::optional<std::string> file = original ? ReadWholeFile(*original) : std::nullopt;
+    if (!file)
+        return {Failed(fileName, errOpenFile), nullptr};
+    Goffset header = 0;
+    std::optional<std::string> copy =
+        DecryptedCopy(*file, parameters, key, std::move(refused), header);
+    if (!copy)
+        return {Failed(fileName, errDamaged), nullptr};
+    return {OpenDecryptedDocument(std::move(*copy), fileName, original, header), original};
 }
 
 std::string CertificateFailureMessage(int nssError) {

@@ -44,13 +44,21 @@ CertificateKey FindCertificateKey(const PubSecParameters &parameters);
 //    copy copies the encrypted file, from its header on, through the handle it was read with,
 //    which is held open with it to tell whether the file changed since. A file that no longer
 //    carries the same recipients fails with errDamaged.
+//    The refused document of step 1 is decrypted in place of a new reading when the file still
+//    holds the bytes it was read from: a crafted cross-reference table can make that reading
+//    cost as much as the rest of the open.
+struct RefusedDocument {
+    std::unique_ptr<PDFDoc> pDoc;
+    const std::string *pBytes = nullptr; // what pDoc was read from; null: not read into memory
+};
 struct CertificateDocument {
     std::unique_ptr<PDFDoc> pDoc;
     std::shared_ptr<GooFile> pFile; // null when the file could not be read
 };
 CertificateDocument OpenCertificateEncrypted(const std::string &fileName,
                                              const PubSecParameters &parameters,
-                                             const std::vector<unsigned char> &key);
+                                             const std::vector<unsigned char> &key,
+                                             RefusedDocument refused = {});
 
 // The text shown when no recipient block opens.
 std::string CertificateFailureMessage(int nssError);

@@ -2,7 +2,7 @@
 
 // Private to engine/: the object behind a PDFHANDLE. Poppler types may appear here.
 
-#include "engine-ext/PubSecFileKey.h"
+#include "engine-ext/PubSecLoader.h"
 #include "engine/CWaterMark.h"
 #include "engine/PageBoxes.h"
 #include "engine/PageBudget.h"
@@ -66,13 +66,14 @@ public:
 
     // Opening and bookmarks (PdfOpen.cpp, PdfBookmarks.cpp).
     static constexpr int kNeedsCertificateKey = 1; // Open: finish with OpenCertificateEncrypted
-    // 0, -1, -2 as PdfOpen, or kNeedsCertificateKey with `parameters` filled in.
+    // 0, -1, -2 as PdfOpen, or kNeedsCertificateKey with `parameters` and `refused` filled in.
     int Open(const char *fileName, const char *password, platform::TreeControl *tree,
-             std::optional<engine_ext::PubSecParameters> *parameters);
+             std::optional<engine_ext::PubSecParameters> *parameters,
+             engine_ext::RefusedDocument *refused);
     int OpenCertificateEncrypted(const char *fileName,
                                  const engine_ext::PubSecParameters &parameters,
                                  const std::vector<unsigned char> &key,
-                                 platform::TreeControl *tree);
+                                 engine_ext::RefusedDocument refused, platform::TreeControl *tree);
     void CloseDocument();
     void BuildBookMarks(platform::TreeControl *tree);
     int GetLinkTarget(platform::TreeItem item);

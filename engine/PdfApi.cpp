@@ -123,10 +123,12 @@ int PdfOpen(PDFHANDLE h, const char *fileName, const char *password, platform::T
     if (!h || !Guarded(0, engine_ext::BuildEngineConfiguration))
         return -1;
     std::optional<engine_ext::PubSecParameters> parameters;
+    engine_ext::RefusedDocument refused;
     const int opened = WithLayoutChange(
         h, -1,
         [&](CPdfEngine &e) {
-            return OpenedOrClosed(e, [&] { return e.Open(fileName, password, tree, &parameters); });
+            return OpenedOrClosed(
+                e, [&] { return e.Open(fileName, password, tree, &parameters, &refused); });
         },
         Needs::kConfiguration);
     if (opened != CPdfEngine::kNeedsCertificateKey)
@@ -141,7 +143,8 @@ int PdfOpen(PDFHANDLE h, const char *fileName, const char *password, platform::T
         h, -1,
         [&](CPdfEngine &e) {
             return OpenedOrClosed(e, [&] {
-                return e.OpenCertificateEncrypted(fileName, *parameters, found->key, tree);
+                return e.OpenCertificateEncrypted(fileName, *parameters, found->key,
+                                                  std::move(refused), tree);
             });
         },
         Needs::kConfiguration);

@@ -37,10 +37,11 @@ std::optional<std::string> Latin1Form(const std::string &utf8) {
 // read once per page in long runs, are read from the file as they are needed.
 constexpr Goffset kMaxFileInMemory = 32 * 1024 * 1024;
 
-// A document and the file it was read from, held open when the document was read into memory.
+// A document; when it was read into memory, also its file, held open, and the bytes read.
 struct LoadedDocument {
     std::unique_ptr<PDFDoc> pDoc;
     std::shared_ptr<GooFile> pFile;
+    const std::string *pBytes = nullptr;
 };
 
 LoadedDocument LoadDocument(const char *fileName, const std::optional<GooString> &pw) {
@@ -48,7 +49,7 @@ LoadedDocument LoadDocument(const char *fileName, const std::optional<GooString>
     if (file && file->size() <= kMaxFileInMemory) {
         if (std::optional<std::string> bytes = engine_ext::ReadWholeFile(*file)) {
             auto *stream = new engine_ext::CFileInMemoryStream(std::move(*bytes), fileName);
-            return {std::make_unique<PDFDoc>(stream, pw, pw), std::move(file)};
+            return {std::make_unique<PDFDoc>(stream, pw, pw), std::move(file), &stream->Bytes()};
         }
     }
     return {std::make_unique<PDFDoc>(std::make_unique<GooString>(fileName), pw, pw), nullptr};
@@ -57,7 +58,8 @@ LoadedDocument LoadDocument(const char *fileName, const std::optional<GooString>
 } // namespace
 
 int CPdfEngine::Open(const char *fileName, const char *password, platform::TreeControl *tree,
-                     std::optional<engine_ext::PubSecParameters> *parameters) {
+                     std::optional<engine_ext::PubSecParameters> *parameters,
+                     engine_ext::RefusedDocument *refused) {
     CloseDocument();
     if (!fileName)
         return -1;
@@ -67,6 +69,7 @@ int CPdfEngine::Open(const char *fileName, const char *password, platform::TreeC
     LoadedDocument loaded = LoadDocument(fileName, pw);
     if (engine_ext::IsCertificateEncrypted(*loaded.pDoc)) {
         *parameters = engine_ext::ReadCertificateParameters(*loaded.pDoc);
+        *refused = {std::move(loaded.pDoc), loaded.pBytes};
         return *parameters ? kNeedsCertificateKey : -1;
     }
     if (!loaded.pDoc->isOk() && loaded.pDoc->getErrorCode() == errEncrypted && password) {
@@ -82,10 +85,11 @@ int CPdfEngine::Open(const char *fileName, const char *password, platform::TreeC
 int CPdfEngine::OpenCertificateEncrypted(const char *fileName,
                                          const engine_ext::PubSecParameters &parameters,
                                          const std::vector<unsigned char> &key,
+                                         engine_ext::RefusedDocument refused,
                                          platform::TreeControl *tree) {
     CloseDocument();
     engine_ext::CertificateDocument opened =
-        engine_ext::OpenCertificateEncrypted(fileName, parameters, key);
+        engine_ext::OpenCertificateEncrypted(fileName, parameters, key, std::move(refused));
     const int result = Adopt(std::move(opened.pDoc), tree);
     if (result == 0)
         m_pOpenedFile = std::move(opened.pFile);

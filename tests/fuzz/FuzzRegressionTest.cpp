@@ -3,6 +3,7 @@
 // of tests/fixtures/hostile.py, which once hung the engine or exhausted its memory.
 
 #include "tests/fuzz/FuzzTargets.h"
+#include "tests/pubsec/PubSecHome.h"
 #include "tests/support/TestPaths.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -20,13 +22,15 @@ namespace {
 struct Target {
     fs::path folder;
     int (*run)(const std::uint8_t *, std::size_t);
+    // Replayed by a user holding alice's key, as when fuzzed, so that they reach decryption.
+    bool bAliceHome = false;
 };
 
 std::vector<Target> Targets() {
     const fs::path saved(VESK_FUZZ_REGRESSIONS);
     return {{saved / "document", FuzzDocument},
             {testsupport::Fixture("hostile"), FuzzDocument},
-            {saved / "certificate", FuzzCertificateEncryption},
+            {saved / "certificate", FuzzCertificateEncryption, true},
             {saved / "cjk-fonts", FuzzCjkFonts}};
 }
 
@@ -45,6 +49,11 @@ std::vector<fs::path> InputsOf(const fs::path &folder) {
 TEST(FuzzRegressions, EverySavedInputRunsThroughItsTarget) {
     int replayed = 0;
     for (const Target &target : Targets()) {
+        std::optional<testsupport::CPubSecHome> home;
+        if (target.bAliceHome) {
+            home.emplace(std::vector{testsupport::CPubSecHome::Alice()});
+            ASSERT_TRUE(home->IsReady());
+        }
         for (const fs::path &input : InputsOf(target.folder)) {
             SCOPED_TRACE(input.string());
             std::ifstream in(input, std::ios::binary);

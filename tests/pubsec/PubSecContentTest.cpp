@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <memory>
 
 using testsupport::CorpusDir;
@@ -88,6 +90,24 @@ TEST_F(PubSecContent, DecryptedCopiesCarryTheOriginalsContent) {
         ASSERT_TRUE(doc->getFileName()) << name;
         EXPECT_EQ(doc->getFileName()->toStr(), path) << name;
     }
+}
+
+// A trailer may claim far more objects than the file holds. The copy lists the objects it
+// holds, so neither it nor Poppler's reading of it costs memory for the numbers claimed.
+TEST_F(PubSecContent, ACopyListsOnlyTheObjectsTheFileHolds) {
+    std::ifstream in(PubSecFixture("v4-aes.pdf"), std::ios::binary);
+    std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    const std::string::size_type size = bytes.rfind("/Size 34 ");
+    ASSERT_NE(size, std::string::npos);
+    bytes.replace(size, 9, "/Size 4000000 ");
+    const testsupport::CTempDir dir;
+    std::ofstream(dir / "claims.pdf", std::ios::binary) << bytes;
+
+    const std::unique_ptr<PDFDoc> doc = OpenDocument(dir / "claims.pdf");
+    ASSERT_TRUE(doc->isOk());
+    EXPECT_EQ(ContentOf(*doc), ContentOf(*OpenDocument(PubSecFixture("plain.pdf"))));
+    // Numbers 0 to 32: the file's last object, 33, is its encryption dictionary, left out.
+    EXPECT_EQ(doc->getXRef()->getNumObjects(), 33);
 }
 
 TEST_F(PubSecContent, RealWorldFilesDecryptToReadableText) {

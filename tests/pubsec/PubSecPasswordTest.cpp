@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <future>
 
 using testsupport::CEngineHandle;
@@ -92,4 +93,48 @@ TEST(PubSecPassword, APromptMayOpenAnotherCertificateDocument) {
     EXPECT_EQ(prompt.m_nOtherOpened, 0);
     EXPECT_EQ(prompt.m_nOtherPages, 6);
     EXPECT_TRUE(messages.m_Messages.empty());
+}
+
+namespace {
+
+// The user, asked for the password, first replaces the file being opened with another one.
+class CPromptReplacingTheFile : public platform::PasswordPromptHook {
+public:
+    CPromptReplacingTheFile(std::string path, std::string replacement)
+        : m_strPath(std::move(path)), m_strReplacement(std::move(replacement)) {
+        platform::SetPasswordPromptHook(this);
+    }
+    ~CPromptReplacingTheFile() override { platform::SetPasswordPromptHook(nullptr); }
+    std::optional<std::string> AskPassword(const std::string &) override {
+        std::filesystem::copy_file(m_strReplacement, m_strPath,
+                                   std::filesystem::copy_options::overwrite_existing);
+        return kDatabasePassword;
+    }
+
+private:
+    std::string m_strPath;
+    std::string m_strReplacement;
+};
+
+} // namespace
+
+// What opens is the file as it is once the password is given, never what it held when the open
+// began: a file now for another recipient is refused as damaged; the same bytes written anew open.
+TEST(PubSecPassword, AFileReplacedDuringThePromptOpensAsItIsNow) {
+    const struct {
+        const char *replacement;
+        int nResult;
+    } cases[] = {{"for-bob.pdf", -1}, {"v5-aes256.pdf", 0}};
+    for (const auto &c : cases) {
+        CPubSecHome home({CPubSecHome::Alice()}, kDatabasePassword);
+        ASSERT_TRUE(home.IsReady());
+        const testsupport::CTempDir dir;
+        const std::string path = dir / "opened.pdf";
+        std::filesystem::copy_file(PubSecFixture("v5-aes256.pdf"), path);
+        CRecordingMessageBox messages;
+        CPromptReplacingTheFile prompt(path, PubSecFixture(c.replacement));
+        CEngineHandle engine;
+        EXPECT_EQ(engine.Open(path), c.nResult) << c.replacement;
+        EXPECT_EQ(PdfGetPageCount(engine), c.nResult == 0 ? 6 : -1) << c.replacement;
+    }
 }
