@@ -27,9 +27,8 @@ public:
     CDecryptedDocumentWriter(XRef &xref, Ref encrypt, bool clearMetadata);
 
     // The whole file: every object that is not free, a cross-reference table listing them and a
-    // trailer.
-    // Object streams and cross-reference streams are not copied; their objects are written
-    // one by one.
+    // trailer. Object streams and cross-reference streams are not copied; their objects are
+    // written one by one.
     std::string Write();
 
 private:
